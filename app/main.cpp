@@ -1,0 +1,119 @@
+// vertigon - the headless host application with the plug-in loaded.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/script.hpp"
+#include "host/code_text.hpp"
+#include "host/host.hpp"
+#include "platform/system.hpp"
+
+namespace {
+
+constexpr const char* kUsage = R"(usage: vertigon [--verbose] [--plugin PATH] COMMAND ...
+
+Commands:
+  run SCRIPT                run a script of user actions
+  convert IN.svg -o OUT.svg open and save a document
+  update IN.svg -o OUT.svg  regenerate every live object and live effect
+  apply FEATURE IN.svg -o OUT.svg [--select ID]... [--set FIELD=VALUE]...
+  drag TOOL IN.svg -o OUT.svg --path X,Y X,Y... [--hold alt,shift,ctrl] [--set FIELD=VALUE]...
+  features [FEATURE]        the features, their fields, panel ranges and defaults
+  demo [--out DIR]          the gallery of every feature on built-in sample art
+
+Options:
+  --verbose                 print the host's log (the plug-in's debug output) to standard error
+  --plugin PATH             load this plug-in library instead of the one beside the program
+  --help, --version
+)";
+
+std::string ProgramFolder() {
+    std::error_code ec;
+    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string(".") : exe.parent_path().string();
+}
+
+std::string DefaultPluginPath() {
+    if (auto env = platform::GetEnvironment("VERTIGON_PLUGIN"); env && !env->empty())
+        return *env;
+    return ProgramFolder() + "/vertigon_plugin.so";
+}
+
+int Fail(const std::string& reason) {
+    std::fprintf(stderr, "vertigon: %s\n", reason.c_str());
+    return 1;
+}
+
+// Loads and starts the plug-in; an empty text on success, else the reason.
+std::string StartPlugin(hostapp::Host& host, const std::string& pluginPath) {
+    std::string error = host.load(pluginPath);
+    if (!error.empty())
+        return error;
+    ErrorCode err = host.startup();
+    if (!host.started())
+        return "the plug-in failed to start (" + hostapp::FormatCode(err) + ")";
+    return {};
+}
+
+int RunScript(const std::string& pluginPath, bool verbose, const std::string& scriptPath) {
+    std::ifstream in(scriptPath);
+    if (!in)
+        return Fail("cannot read script " + scriptPath);
+    hostapp::Host host;
+    host.setVerbose(verbose);
+    if (auto error = StartPlugin(host, pluginPath); !error.empty())
+        return Fail(error);
+    app::ScriptRunner runner(host);
+    bool ok = runner.run(in);
+    host.shutdown();
+    if (!ok) {
+        std::fprintf(stderr, "%s\n", runner.error().c_str());
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    bool verbose = false;
+    std::string pluginPath = DefaultPluginPath();
+
+    std::size_t i = 0;
+    for (; i < args.size(); ++i) {
+        if (args[i] == "--verbose")
+            verbose = true;
+        else if (args[i] == "--plugin" && i + 1 < args.size())
+            pluginPath = args[++i];
+        else if (args[i] == "--help" || args[i] == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else if (args[i] == "--version") {
+            std::printf("vertigon %s\n", VTG_VERSION);
+            return 0;
+        } else
+            break;
+    }
+    if (i >= args.size()) {
+        std::fputs(kUsage, stderr);
+        return 1;
+    }
+    const std::string& command = args[i];
+    std::vector<std::string> rest(args.begin() + static_cast<long>(i) + 1, args.end());
+
+    if (command == "run") {
+        if (rest.size() != 1)
+            return Fail("usage: vertigon run SCRIPT");
+        return RunScript(pluginPath, verbose, rest[0]);
+    }
+    if (command == "convert" || command == "update" || command == "apply" || command == "drag" ||
+        command == "features" || command == "demo")
+        return Fail("command \"" + command + "\" is not available in this build yet");
+    return Fail("unknown command \"" + command + "\" (see vertigon --help)");
+}

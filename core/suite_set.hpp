@@ -1,0 +1,80 @@
+// suite_set.hpp - the host suites the plug-in uses, acquired together.
+//
+// The acquired tables live in process-wide pointers (sAccess, sUser, ...)
+// so that any routine of the plug-in can call the host. A SuiteSet acquires
+// the required suites in order and stops at the first failure; the optional
+// ones after the "OPTS" marker may be missing and are retried before each
+// message. A process-wide count lets later SuiteSets share the first one:
+// the suites are released, in acquisition order, when it returns to zero.
+#pragma once
+
+#include <cstdint>
+
+#include "host/api/vtg_access_suite.h"
+#include "host/api/vtg_base.h"
+#include "host/api/vtg_context_suite.h"
+#include "host/api/vtg_filepath_suite.h"
+#include "host/api/vtg_folders_suite.h"
+#include "host/api/vtg_memory_suite.h"
+#include "host/api/vtg_notifier_suite.h"
+#include "host/api/vtg_optional_suites.h"
+#include "host/api/vtg_plugins_suite.h"
+#include "host/api/vtg_runtime_suite.h"
+#include "host/api/vtg_user_suite.h"
+
+// The optional suites' tables are declared by their own headers as the
+// features that use them arrive; until then they are only held.
+struct PaintStyleSuite;
+struct SymbolPaletteSuite;
+struct BrushStrokesSuite;
+struct ExpandSuite;
+struct ArtConverterSuite;
+struct PathfinderSuite;
+
+namespace vtg {
+
+// The suite broker of the latest message (refreshed by every message).
+extern const BasicSuite* sBasic;
+
+extern const AccessSuite* sAccess;
+extern const PluginsSuite* sPlugins;
+extern const NotifierSuite* sNotifier;
+extern const ContextSuite* sContext;
+extern const UserSuite* sUser;
+extern const FilePathSuite* sFilePath;
+extern const FoldersSuite* sFolders;
+extern const MemorySuite* sMemory;
+extern const RuntimeSuite* sRuntime;
+
+extern const PaintStyleSuite* sPaintStyle;
+extern const SymbolPaletteSuite* sSymbolPalette;
+extern const BrushStrokesSuite* sBrushStrokes;
+extern const ExpandSuite* sExpand;
+extern const ArtConverterSuite* sArtConverter;
+extern const PathfinderSuite* sPathfinder;
+
+class SuiteSet {
+public:
+    SuiteSet() = default;
+    ~SuiteSet();
+    SuiteSet(const SuiteSet&) = delete;
+    SuiteSet& operator=(const SuiteSet&) = delete;
+
+    // Acquires the required suites (the first SuiteSet of the process) or
+    // joins the set already acquired. On failure everything this call took
+    // is released and the host's code is returned.
+    ErrorCode Acquire();
+    // Leaves the shared set; the last one out releases every suite.
+    void Release();
+    // Tries again to acquire each missing optional suite.
+    void AcquireOptional();
+
+    bool acquired() const { return acquired_; }
+    // SuiteSets that currently share the acquired suites.
+    static int AcquisitionCount();
+
+private:
+    bool acquired_ = false;
+};
+
+} // namespace vtg

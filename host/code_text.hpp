@@ -1,0 +1,25 @@
+// code_text.hpp - an ErrorCode as the host prints it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "host/api/vtg_base.h"
+
+namespace hostapp {
+
+// A four-character code as its characters when all four are printable,
+// else the number.
+inline std::string FormatCode(ErrorCode code) {
+    auto u = static_cast<std::uint32_t>(code);
+    std::string text;
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        char c = static_cast<char>((u >> shift) & 0xFF);
+        if (c < 0x20 || c > 0x7E)
+            return std::to_string(code);
+        text += c;
+    }
+    return text;
+}
+
+} // namespace hostapp

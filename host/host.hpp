@@ -1,0 +1,145 @@
+// host.hpp - the stand-in host application.
+//
+// One Host object is the whole host: it loads a plug-in library, publishes
+// its suites, keeps the plug-in's registrations and drives the plug-in's
+// lifecycle with the messages a real host sends. The C suite functions reach
+// it through Host::current(); there is no other global state.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/api/vtg_base.h"
+#include "host/api/vtg_messages.h"
+#include "host/memory.hpp"
+#include "host/suite_broker.hpp"
+#include "host/user_agent.hpp"
+
+// The host's side of the opaque handles.
+struct PluginRefOpaque {
+    std::string path;    // the library file
+    std::string name;    // as registered by the plug-in
+    int32_t options = 2; // host option bits; bit value 2 is set at load
+};
+
+struct NotifierHandleOpaque {
+    PluginRefOpaque* plugin = nullptr;
+    std::string name;
+    std::string type;
+    bool active = true;
+};
+
+struct AccessRefOpaque {
+    PluginRefOpaque* plugin = nullptr;
+};
+
+struct ContextHandleOpaque {
+    int depth = 0;
+};
+
+namespace hostapp {
+
+class Host {
+public:
+    struct Version {
+        int32_t major = 20, minor = 0, revision = 0; // above the 16 and 17 the plug-in tests
+    };
+
+    Host();
+    ~Host();
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
+
+    // The host that the suite functions serve; null when none exists.
+    static Host* current();
+
+    // --- the plug-in --------------------------------------------------------
+    // Opens a plug-in library and resolves PluginMain. Returns an empty text on
+    // success, else the reason.
+    std::string load(const std::string& libraryPath);
+    // Uses an entry linked into this program (tests); `path` stands for the
+    // library file (its folder is the plug-in's folder).
+    void attach(PluginMainProc entry, const std::string& path);
+    bool loaded() const { return entry_ != nullptr; }
+    bool started() const { return started_; }
+
+    // Lifecycle as a host drives it. startup() sends "Base Interface"/
+    // "Startup" and, when it succeeds, the application-started notification.
+    ErrorCode startup();
+    ErrorCode shutdown();
+    ErrorCode unload();
+    ErrorCode reload();
+
+    // Sends one message. The header is filled in here; `message` must point
+    // to a record that starts with a MessageHeader.
+    ErrorCode send(const char* caller, const char* selector, void* message);
+    // Sends a message of the header alone, zero-padded to any record's size.
+    ErrorCode sendBare(const char* caller, const char* selector);
+    // Sends a notification of `type` to every active notifier of that type.
+    ErrorCode notify(const char* type, const void* data);
+
+    // --- services -----------------------------------------------------------
+    SuiteBroker& broker() { return broker_; }
+    Memory& memory() { return memory_; }
+    UserAgent& user() { return user_; }
+    PluginRefOpaque* plugin() { return &plugin_; }
+    const Version& version() const { return version_; }
+    void setVersion(Version v) { version_ = v; }
+
+    // Registered notifiers, in registration order.
+    NotifierHandleOpaque* addNotifier(PluginRefOpaque* plugin, const char* name, const char* type);
+    const std::vector<std::unique_ptr<NotifierHandleOpaque>>& notifiers() const {
+        return notifiers_;
+    }
+
+    // Residency.
+    AccessRefOpaque* acquireResidency(PluginRefOpaque* plugin);
+    bool releaseResidency(AccessRefOpaque* access);
+    int residencies() const { return static_cast<int>(residencies_.size()); }
+
+    // Application contexts.
+    ContextHandleOpaque* pushContext();
+    bool popContext(ContextHandleOpaque* context);
+    int contextDepth() const { return static_cast<int>(contexts_.size()); }
+    int unbalancedPops() const { return unbalancedPops_; }
+
+    // --- log ----------------------------------------------------------------
+    // The developer's log: the plug-in's debug output and the host's own
+    // remarks. Printed to standard error as it comes when verbose.
+    void log(const std::string& line);
+    const std::vector<std::string>& logLines() const { return log_; }
+    void setVerbose(bool verbose) { verbose_ = verbose; }
+
+    // The globals slot kept between messages.
+    void* globals() const { return globals_; }
+
+private:
+    static Host* current_;
+
+    SuiteBroker broker_;
+    Memory memory_;
+    UserAgent user_;
+    Version version_;
+    BasicSuite basic_{};
+
+    PluginRefOpaque plugin_;
+    void* library_ = nullptr;
+    PluginMainProc entry_ = nullptr;
+    void* globals_ = nullptr;
+    bool started_ = false;
+
+    std::vector<std::unique_ptr<NotifierHandleOpaque>> notifiers_;
+    std::vector<std::unique_ptr<AccessRefOpaque>> residencies_;
+    std::vector<std::unique_ptr<ContextHandleOpaque>> contexts_;
+    int unbalancedPops_ = 0;
+
+    std::vector<std::string> log_;
+    bool verbose_ = false;
+};
+
+// Publishes the suites of this host (one function per suite file).
+void PublishCoreSuites(SuiteBroker& broker);
+
+} // namespace hostapp

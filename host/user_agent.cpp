@@ -1,0 +1,33 @@
+#include "host/user_agent.hpp"
+
+#include <cstdio>
+
+namespace hostapp {
+
+std::string EscapeAlertText(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        if (c == '\n')
+            out += "\\n";
+        else if (c != '\r')
+            out += c;
+    }
+    return out;
+}
+
+void UserAgent::alert(const std::string& text) {
+    alerts_.push_back(text);
+    if (echo_)
+        std::fprintf(stderr, "alert: %s\n", EscapeAlertText(text).c_str());
+}
+
+std::optional<Answer> UserAgent::take() {
+    if (answers_.empty())
+        return std::nullopt;
+    Answer a = std::move(answers_.front());
+    answers_.pop_front();
+    return a;
+}
+
+} // namespace hostapp

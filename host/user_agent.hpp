@@ -1,0 +1,52 @@
+// user_agent.hpp - the headless host's user: alerts are recorded and
+// printed, questions take the answers a script queued.
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace hostapp {
+
+struct Answer {
+    enum class Kind { Yes, No, Ok, Cancel, Text, Folder };
+    Kind kind = Kind::Ok;
+    std::string text; // Text and Folder answers
+};
+
+class UserAgent {
+public:
+    // Records an alert or question text and prints it to standard error as
+    // one line: "alert: " and the text with new lines written as \n.
+    void alert(const std::string& text);
+
+    void queue(Answer answer) { answers_.push_back(std::move(answer)); }
+    // The next queued answer, if any.
+    std::optional<Answer> take();
+    std::size_t pending() const { return answers_.size(); }
+
+    const std::vector<std::string>& alerts() const { return alerts_; }
+    std::optional<std::string> lastAlert() const {
+        if (alerts_.empty())
+            return std::nullopt;
+        return alerts_.back();
+    }
+    void setEcho(bool echo) { echo_ = echo; }
+
+    // Suppressed confirmation keys.
+    bool suppressed(const std::string& key) const { return suppressed_.count(key) != 0; }
+    void suppress(const std::string& key) { suppressed_.insert(key); }
+
+private:
+    std::vector<std::string> alerts_;
+    std::deque<Answer> answers_;
+    std::set<std::string> suppressed_;
+    bool echo_ = true;
+};
+
+// The one-line form of an alert text.
+std::string EscapeAlertText(const std::string& text);
+
+} // namespace hostapp

@@ -1,0 +1,10 @@
+# Fails unless the dynamic symbol table of LIB defines PluginMain alone.
+execute_process(COMMAND nm -D --defined-only ${LIB} OUTPUT_VARIABLE out RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "nm failed on ${LIB}")
+endif()
+string(REGEX REPLACE "[0-9a-fA-F]+ [A-Za-z] " "" names "${out}")
+string(STRIP "${names}" names)
+if(NOT names STREQUAL "PluginMain")
+  message(FATAL_ERROR "exported symbols of ${LIB}:\n${out}")
+endif()
