@@ -2,7 +2,7 @@
 PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 # Debian packages the build needs.
-PACKAGES := build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+PACKAGES := build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev
 
 .PHONY: all deps configure build test demo clean format
 
@@ -34,7 +34,7 @@ test: build
 	ctest --preset $(PRESET) -j2
 
 demo: build
-	$(BUILD_DIR)/bin/vertigon --verbose run examples/dispatch.vtg
+	$(BUILD_DIR)/bin/vertigon demo --out out/gallery
 
 format:
 	git ls-files '*.cpp' '*.hpp' '*.h' | xargs clang-format -i

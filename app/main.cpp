@@ -5,12 +5,16 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "app/effects_app.hpp"
+#include "app/gallery.hpp"
 #include "app/script.hpp"
 #include "host/code_text.hpp"
 #include "host/host.hpp"
+#include "host/svg/svg.hpp"
 #include "platform/system.hpp"
 
 namespace {
@@ -78,10 +82,50 @@ int RunScript(const std::string& pluginPath, bool verbose, const std::string& sc
     return 0;
 }
 
+// "features": the listing the build writes beside the program from the
+// plug-in's parameter tables; one section per feature, each starting with
+// the feature's name at the start of a line.
+int ListFeatures(const std::string& feature) {
+    std::ifstream in(ProgramFolder() + "/vertigon_features.txt", std::ios::binary);
+    if (!in)
+        return Fail("the feature listing vertigon_features.txt is missing beside the program");
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (feature.empty()) {
+        std::fputs(text.c_str(), stdout);
+        return 0;
+    }
+    std::size_t start = text.rfind(feature + "  ", 0) == 0 ? 0 : text.find("\n" + feature + "  ");
+    if (start == std::string::npos)
+        return Fail("unknown feature \"" + feature + "\" (see vertigon features)");
+    if (start != 0)
+        ++start;
+    std::size_t end = text.find("\n\n", start);
+    std::string section =
+        text.substr(start, end == std::string::npos ? std::string::npos : end - start + 1);
+    std::fputs(section.c_str(), stdout);
+    return 0;
+}
+
+// Opens a document and saves it again; needs no plug-in.
+int Convert(const std::string& in, const std::string& out) {
+    hostapp::Host host;
+    hostapp::doc::Document* d = nullptr;
+    hostapp::svg::SvgError error;
+    if (!hostapp::svg::ReadSvgFile(host.docs(), in, d, error))
+        return Fail(error.message);
+    if (!hostapp::svg::WriteSvgFile(*d, out, error))
+        return Fail(error.message);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    // Help pages open in the user's browser, except in CI or when asked not to
+    // (then the request is only recorded).
+    platform::EnableShellLaunch(!platform::GetEnvironment("CI") &&
+                                !platform::GetEnvironment("VTG_NO_LAUNCH"));
     bool verbose = false;
     std::string pluginPath = DefaultPluginPath();
 
@@ -112,8 +156,45 @@ int main(int argc, char** argv) {
             return Fail("usage: vertigon run SCRIPT");
         return RunScript(pluginPath, verbose, rest[0]);
     }
-    if (command == "convert" || command == "update" || command == "apply" || command == "drag" ||
-        command == "features" || command == "demo")
+    if (command == "features") {
+        if (rest.size() > 1)
+            return Fail("usage: vertigon features [FEATURE]");
+        return ListFeatures(rest.empty() ? std::string() : rest[0]);
+    }
+    if (command == "convert") {
+        if (rest.size() != 3 || rest[1] != "-o")
+            return Fail("usage: vertigon convert IN.svg -o OUT.svg");
+        return Convert(rest[0], rest[2]);
+    }
+    if (command == "apply" || command == "update" || command == "demo") {
+        std::string out = "out/gallery";
+        if (command == "demo") {
+            if (!(rest.empty() || (rest.size() == 2 && rest[0] == "--out")))
+                return Fail("usage: vertigon demo [--out DIR]");
+            if (!rest.empty())
+                out = rest[1];
+        }
+        hostapp::Host host;
+        host.setVerbose(verbose);
+        if (auto error = StartPlugin(host, pluginPath); !error.empty())
+            return Fail(error);
+        int status = 0;
+        if (command == "apply") {
+            status = app::ApplyCommand(host, rest);
+        } else if (command == "update") {
+            status = app::UpdateCommand(host, rest);
+        } else {
+            std::vector<std::string> made;
+            std::string error = app::WriteGallery(host, out, made);
+            if (!error.empty())
+                status = Fail("demo: " + error);
+            else
+                std::printf("wrote %s/index.html with %zu pictures\n", out.c_str(), made.size());
+        }
+        host.shutdown();
+        return status;
+    }
+    if (command == "drag")
         return Fail("command \"" + command + "\" is not available in this build yet");
     return Fail("unknown command \"" + command + "\" (see vertigon --help)");
 }

@@ -4,6 +4,8 @@
 #include <set>
 
 #include "host/code_text.hpp"
+#include "platform/input.hpp"
+#include "platform/window.hpp"
 
 namespace app {
 
@@ -49,16 +51,36 @@ bool SplitWords(const std::string& line, std::vector<std::string>& words, std::s
 }
 
 bool ScriptRunner::run(std::istream& in) {
+    lines_.clear();
     std::string line;
-    int number = 0;
-    while (!quit_ && std::getline(in, line)) {
-        ++number;
-        std::vector<std::string> words;
-        std::string reason;
-        if (!SplitWords(line, words, reason) || (!words.empty() && !execute(words, reason))) {
-            error_ = "script:" + std::to_string(number) + ": " + reason;
-            return false;
-        }
+    while (std::getline(in, line))
+        lines_.push_back(line);
+    next_ = 0;
+    failed_ = false;
+    platform::ClearModalError();
+    // A modal dialog opened by a command reads the following lines.
+    platform::SetInputSource([this] { return step(); });
+    while (step()) {
+    }
+    platform::SetInputSource(nullptr);
+    if (!failed_ && !platform::ModalError().empty()) {
+        error_ = "script:" + std::to_string(lines_.size()) + ": " + platform::ModalError();
+        failed_ = true;
+    }
+    return !failed_;
+}
+
+bool ScriptRunner::step() {
+    if (failed_ || quit_ || next_ >= lines_.size())
+        return false;
+    std::size_t number = ++next_;
+    std::vector<std::string> words;
+    std::string reason;
+    if (!SplitWords(lines_[number - 1], words, reason) ||
+        (!words.empty() && !execute(words, reason))) {
+        error_ = "script:" + std::to_string(number) + ": " + reason;
+        failed_ = true;
+        return false;
     }
     return true;
 }
@@ -84,11 +106,17 @@ bool ScriptRunner::execute(const std::vector<std::string>& words, std::string& r
         quit_ = true;
         return true;
     }
+    if (bool ok = false; executeUi(words, reason, ok))
+        return ok;
+    if (bool ok = false; executeHost(words, reason, ok))
+        return ok;
+    if (bool ok = false; executeDoc(words, reason, ok))
+        return ok;
+    if (bool ok = false; executeEffects(words, reason, ok))
+        return ok;
     // Commands of the language that arrive with later features.
     static const std::set<std::string> kPlanned = {
-        "new", "open", "save", "close", "select", "menu", "panel", "text", "click", "spin",
-        "slide", "choose", "key", "flyout", "hold", "answer", "effect", "edit-effect", "filter",
-        "tool", "down", "drag", "up", "update", "print", "expect", "expect-alert", "picture", "move"};
+        "filter", "update", "move"};
     if (kPlanned.count(command) != 0)
         reason = "command \"" + command + "\" is not available in this build yet";
     else

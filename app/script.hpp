@@ -15,6 +15,10 @@ namespace app {
 // Returns false with a reason for an unterminated text.
 bool SplitWords(const std::string& line, std::vector<std::string>& words, std::string& error);
 
+// The name the window of the script's panel "live", "tool" or "help" is
+// registered under.
+std::string PanelWindowName(const std::string& name);
+
 class ScriptRunner {
 public:
     explicit ScriptRunner(hostapp::Host& host) : host_(host) {}
@@ -27,10 +31,26 @@ public:
 private:
     // Runs one command; false with a reason on failure.
     bool execute(const std::vector<std::string>& words, std::string& reason);
+    // Runs the next line; false when the script has ended or failed. A
+    // modal dialog's loop takes its input from here.
+    bool step();
+    // The commands that address windows (script_ui.cpp); false when `words`
+    // is not one of them, else `handled` with the outcome in `ok`.
+    bool executeUi(const std::vector<std::string>& words, std::string& reason, bool& ok);
+    // Menu and tool commands (script_host.cpp); same contract as executeUi.
+    bool executeHost(const std::vector<std::string>& words, std::string& reason, bool& ok);
+    // Document commands (script_doc.cpp); same contract as executeUi.
+    bool executeDoc(const std::vector<std::string>& words, std::string& reason, bool& ok);
+    // Live-effect commands (script_effects.cpp); same contract as executeUi.
+    bool executeEffects(const std::vector<std::string>& words, std::string& reason, bool& ok);
 
     hostapp::Host& host_;
     std::string error_;
     bool quit_ = false;
+    std::vector<std::string> lines_;
+    std::size_t next_ = 0;
+    bool failed_ = false;
+    std::string panel_; // the named window addressed by "panel"
 };
 
 } // namespace app

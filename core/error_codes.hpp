@@ -27,6 +27,7 @@ inline constexpr ErrorCode kTooManySegments = FourCC("SEGM");
 inline constexpr ErrorCode kNoSelection = FourCC("!sel");
 inline constexpr ErrorCode kEndOfFile = FourCC("!eOF");
 inline constexpr ErrorCode kCannotOpen = FourCC("!oPn");
+inline constexpr ErrorCode kMissingFiles = FourCC("ioEr"); // a resource file is missing
 inline constexpr ErrorCode kOverflow = FourCC("!oVf");
 inline constexpr ErrorCode kNoDocument = FourCC("DOC?");
 inline constexpr ErrorCode kMemoryFull = -108;

@@ -15,6 +15,23 @@ const FilePathSuite* sFilePath = nullptr;
 const FoldersSuite* sFolders = nullptr;
 const MemorySuite* sMemory = nullptr;
 const RuntimeSuite* sRuntime = nullptr;
+const MenuSuite* sMenu = nullptr;
+const FilterSuite* sFilter = nullptr;
+const LiveEffectSuite* sLiveEffect = nullptr;
+const LiveEffectEditSuite* sLiveEffectEdit = nullptr;
+const ToolSuite* sTool = nullptr;
+const AnnotatorSuite* sAnnotator = nullptr;
+const CommandSuite* sCommand = nullptr;
+const PanelSuite* sPanel = nullptr;
+const BezierSuite* sBezier = nullptr;
+const MathSuite* sMath = nullptr;
+const ArtSuite* sArt = nullptr;
+const PathSuite* sPath = nullptr;
+const DocumentSuite* sDocument = nullptr;
+const DictionarySuite* sDictionary = nullptr;
+const UndoSuite* sUndo = nullptr;
+const PreferencesSuite* sPreferences = nullptr;
+const PluginGroupSuite* sPluginGroup = nullptr;
 
 const PaintStyleSuite* sPaintStyle = nullptr;
 const SymbolPaletteSuite* sSymbolPalette = nullptr;
@@ -50,6 +67,23 @@ const SuiteEntry kSuites[] = {
     {kFoldersSuiteName, kFoldersSuiteVersion, Slot(sFolders)},
     {kMemorySuiteName, kMemorySuiteVersion, Slot(sMemory)},
     {kRuntimeSuiteName, kRuntimeSuiteVersion, Slot(sRuntime)},
+    {kMenuSuiteName, kMenuSuiteVersion, Slot(sMenu)},
+    {kFilterSuiteName, kFilterSuiteVersion, Slot(sFilter)},
+    {kLiveEffectSuiteName, kLiveEffectSuiteVersion, Slot(sLiveEffect)},
+    {kLiveEffectEditSuiteName, kLiveEffectEditSuiteVersion, Slot(sLiveEffectEdit)},
+    {kToolSuiteName, kToolSuiteVersion, Slot(sTool)},
+    {kAnnotatorSuiteName, kAnnotatorSuiteVersion, Slot(sAnnotator)},
+    {kCommandSuiteName, kCommandSuiteVersion, Slot(sCommand)},
+    {kPanelSuiteName, kPanelSuiteVersion, Slot(sPanel)},
+    {kBezierSuiteName, kBezierSuiteVersion, Slot(sBezier)},
+    {kMathSuiteName, kMathSuiteVersion, Slot(sMath)},
+    {kArtSuiteName, kArtSuiteVersion, Slot(sArt)},
+    {kPathSuiteName, kPathSuiteVersion, Slot(sPath)},
+    {kDocumentSuiteName, kDocumentSuiteVersion, Slot(sDocument)},
+    {kDictionarySuiteName, kDictionarySuiteVersion, Slot(sDictionary)},
+    {kUndoSuiteName, kUndoSuiteVersion, Slot(sUndo)},
+    {kPreferencesSuiteName, kPreferencesSuiteVersion, Slot(sPreferences)},
+    {kPluginGroupSuiteName, kPluginGroupSuiteVersion, Slot(sPluginGroup)},
     {kOptionalMarker, 0, nullptr},
     {kPaintStyleSuiteName, kPaintStyleSuiteVersion, Slot(sPaintStyle)},
     {kSymbolPaletteSuiteName, kSymbolPaletteSuiteVersion, Slot(sSymbolPalette)},

@@ -11,14 +11,31 @@
 #include <cstdint>
 
 #include "host/api/vtg_access_suite.h"
+#include "host/api/vtg_art_suite.h"
+#include "host/api/vtg_dictionary_suite.h"
+#include "host/api/vtg_document_suite.h"
+#include "host/api/vtg_paint_style_suite.h"
+#include "host/api/vtg_path_suite.h"
+#include "host/api/vtg_undo_suite.h"
+#include "host/api/vtg_annotator_suite.h"
+#include "host/api/vtg_command_suite.h"
+#include "host/api/vtg_filter_suite.h"
+#include "host/api/vtg_live_effect_suite.h"
+#include "host/api/vtg_menu_suite.h"
+#include "host/api/vtg_panel_suite.h"
+#include "host/api/vtg_tool_suite.h"
 #include "host/api/vtg_base.h"
+#include "host/api/vtg_bezier_suite.h"
 #include "host/api/vtg_context_suite.h"
 #include "host/api/vtg_filepath_suite.h"
 #include "host/api/vtg_folders_suite.h"
+#include "host/api/vtg_math_suite.h"
 #include "host/api/vtg_memory_suite.h"
 #include "host/api/vtg_notifier_suite.h"
 #include "host/api/vtg_optional_suites.h"
 #include "host/api/vtg_plugins_suite.h"
+#include "host/api/vtg_plugin_group_suite.h"
+#include "host/api/vtg_preferences_suite.h"
 #include "host/api/vtg_runtime_suite.h"
 #include "host/api/vtg_user_suite.h"
 
@@ -45,6 +62,23 @@ extern const FilePathSuite* sFilePath;
 extern const FoldersSuite* sFolders;
 extern const MemorySuite* sMemory;
 extern const RuntimeSuite* sRuntime;
+extern const MenuSuite* sMenu;
+extern const FilterSuite* sFilter;
+extern const LiveEffectSuite* sLiveEffect;
+extern const LiveEffectEditSuite* sLiveEffectEdit;
+extern const ToolSuite* sTool;
+extern const AnnotatorSuite* sAnnotator;
+extern const CommandSuite* sCommand;
+extern const PanelSuite* sPanel;
+extern const BezierSuite* sBezier;
+extern const MathSuite* sMath;
+extern const ArtSuite* sArt;
+extern const PathSuite* sPath;
+extern const DocumentSuite* sDocument;
+extern const DictionarySuite* sDictionary;
+extern const UndoSuite* sUndo;
+extern const PreferencesSuite* sPreferences;
+extern const PluginGroupSuite* sPluginGroup;
 
 extern const PaintStyleSuite* sPaintStyle;
 extern const SymbolPaletteSuite* sSymbolPalette;

@@ -128,6 +128,14 @@ ErrorCode Host::reload() {
     return sendBare(kCallerBaseAccess, kSelectorReload);
 }
 
+ErrorCode Host::invokeCommand(const std::string& name) {
+    auto it = commands_.find(name);
+    if (it == commands_.end())
+        return kNotFoundErr;
+    invokedCommands_.push_back(name);
+    return it->second ? it->second() : kNoErr;
+}
+
 ErrorCode Host::notify(const char* type, const void* data) {
     // Copy the handles first: a handler may register more notifiers.
     std::vector<NotifierHandleOpaque*> targets;

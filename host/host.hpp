@@ -7,13 +7,19 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "host/api/vtg_base.h"
 #include "host/api/vtg_messages.h"
+#include "host/doc/document.hpp"
 #include "host/memory.hpp"
+#include "host/panels.hpp"
+#include "host/registry.hpp"
+#include "host/random.hpp"
 #include "host/suite_broker.hpp"
 #include "host/user_agent.hpp"
 
@@ -82,7 +88,14 @@ public:
 
     // --- services -----------------------------------------------------------
     SuiteBroker& broker() { return broker_; }
+    Registry& registry() { return registry_; }
+    Panels& panels() { return panels_; }
+    // Chooses item `item` of the flyout menu of the panel `identifier`.
+    ErrorCode chooseFlyoutItem(const std::string& identifier, int32_t item);
     Memory& memory() { return memory_; }
+    // The open documents and every art record of the host's life.
+    doc::DocStore& docs() { return docs_; }
+    Random& random() { return random_; }
     UserAgent& user() { return user_; }
     PluginRefOpaque* plugin() { return &plugin_; }
     const Version& version() const { return version_; }
@@ -105,6 +118,25 @@ public:
     int contextDepth() const { return static_cast<int>(contexts_.size()); }
     int unbalancedPops() const { return unbalancedPops_; }
 
+    // --- the user's actions on menus and tools (host/user_actions.cpp) --------
+    // Chooses the plug-in's menu item with `key`: "Host Menu"/"Host Update"
+    // for its items, then "Host Go". kNotFoundErr for an unknown key.
+    ErrorCode chooseMenu(const std::string& key);
+    // Sends "Host Menu"/"Host Update" for every item of the plug-in.
+    ErrorCode updateMenus();
+    // Makes the tool titled `title` current: "Host Deselect" to the current
+    // tool, then "Host Select" to the new one. kNotFoundErr for an unknown title.
+    ErrorCode selectTool(const std::string& title);
+    // Mouse press, move and release of the current tool at a document point.
+    ErrorCode toolMouse(const char* selector, VtgPoint point, uint32_t modifiers);
+
+    // --- host commands by name ("expandStyle", ...) --------------------------
+    using Command = std::function<ErrorCode()>;
+    void defineCommand(const std::string& name, Command command) { commands_[name] = std::move(command); }
+    // Runs a command and records its name; kNotFoundErr for an unknown one.
+    ErrorCode invokeCommand(const std::string& name);
+    const std::vector<std::string>& invokedCommands() const { return invokedCommands_; }
+
     // --- log ----------------------------------------------------------------
     // The developer's log: the plug-in's debug output and the host's own
     // remarks. Printed to standard error as it comes when verbose.
@@ -119,7 +151,11 @@ private:
     static Host* current_;
 
     SuiteBroker broker_;
+    Registry registry_;
+    Panels panels_;
     Memory memory_;
+    doc::DocStore docs_;
+    Random random_;
     UserAgent user_;
     Version version_;
     BasicSuite basic_{};
@@ -135,6 +171,8 @@ private:
     std::vector<std::unique_ptr<ContextHandleOpaque>> contexts_;
     int unbalancedPops_ = 0;
 
+    std::map<std::string, Command> commands_;
+    std::vector<std::string> invokedCommands_;
     std::vector<std::string> log_;
     bool verbose_ = false;
 };

@@ -68,6 +68,13 @@ VTG_DECLARE_HANDLE(AnnotatorHandle);  /* a registered annotator                 
 VTG_DECLARE_HANDLE(ActionHandle);     /* a registered recordable action            */
 VTG_DECLARE_HANDLE(ArtHandle);        /* one art object of a document              */
 VTG_DECLARE_HANDLE(DrawerHandle);     /* the drawing port of an annotation message */
+VTG_DECLARE_HANDLE(DocumentHandle);   /* an open document                          */
+VTG_DECLARE_HANDLE(LayerHandle);      /* one layer of a document                   */
+VTG_DECLARE_HANDLE(ViewHandle);       /* a view (window) onto a document           */
+VTG_DECLARE_HANDLE(DictionaryHandle); /* a dictionary of typed entries             */
+VTG_DECLARE_HANDLE(GradientHandle);   /* a gradient definition of a document       */
+VTG_DECLARE_HANDLE(PatternHandle);    /* a pattern definition of a document        */
+VTG_DECLARE_HANDLE(SymbolHandle);     /* a symbol definition of a document         */
 
 /*
  * The suite broker, found in every message.

@@ -158,6 +158,46 @@ typedef struct DoActionMessage {
     int32_t showDialog;    /* 1 when the host asks for the dialog     */
 } DoActionMessage;
 
+/* "Host Live Effect" / "Host Live Effect Edit Parameters". The dialog edits
+ * `parameters`; to preview, the plug-in asks the host (live effect suite)
+ * with `preview`, and the host runs "Go Live" on a preview copy. */
+typedef struct LiveEffectEditMessage {
+    MessageHeader d;
+    LiveEffectHandle effect;
+    DictionaryHandle parameters; /* in and out                               */
+    int32_t isNewInstance;       /* 1 when the effect is being added         */
+    void* preview;               /* the preview context, handed back as is   */
+} LiveEffectEditMessage;
+
+/* "Host Live Effect" / "Host Live Effect Go Live": apply the effect to `art`
+ * (a copy of the source art, changed in place). */
+typedef struct LiveEffectGoMessage {
+    MessageHeader d;
+    LiveEffectHandle effect;
+    DictionaryHandle parameters;
+    ArtHandle art;
+} LiveEffectGoMessage;
+
+/* "Host Live Effect" / "Host Live Effect Interpolate Parameters": write into
+ * `output` the parameters a fraction `fraction` of the way between `start`
+ * and `end`. */
+typedef struct LiveEffectInterpolateMessage {
+    MessageHeader d;
+    LiveEffectHandle effect;
+    DictionaryHandle start, end, output;
+    double fraction;
+} LiveEffectInterpolateMessage;
+
+/* "Host Live Effect" / "Host Live Effect Scale Parameters": the art is being
+ * scaled by `scale`; set `scaled` (out) to 1 when the parameters were. */
+typedef struct LiveEffectScaleMessage {
+    MessageHeader d;
+    LiveEffectHandle effect;
+    DictionaryHandle parameters;
+    double scale;
+    int32_t scaled;
+} LiveEffectScaleMessage;
+
 /* Large enough for any record above; the host zero-fills a bare message of
  * this size so that a plug-in reading caller-specific fields of a message
  * sent without them sees nulls. */
@@ -170,6 +210,10 @@ typedef union AnyMessage {
     ToolMessage tool;
     AnnotationMessage annotation;
     DoActionMessage action;
+    LiveEffectEditMessage effectEdit;
+    LiveEffectGoMessage effectGo;
+    LiveEffectInterpolateMessage effectInterpolate;
+    LiveEffectScaleMessage effectScale;
     unsigned char reserve[256];
 } AnyMessage;
 

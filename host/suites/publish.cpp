@@ -8,6 +8,19 @@ void PublishCoreSuites(SuiteBroker& broker) {
     PublishUserSuite(broker);
     PublishFileSuites(broker);
     PublishMemorySuite(broker);
+    PublishBezierSuite(broker);
+    PublishMathSuite(broker);
+    PublishArtSuite(broker);
+    PublishPathSuite(broker);
+    PublishDocumentSuite(broker);
+    PublishDictionarySuite(broker);
+    PublishUndoSuite(broker);
+    PublishPaintStyleSuite(broker);
+    PublishRegistrationSuites(broker);
+    PublishLiveEffectEditSuite(broker);
+    PublishPanelSuite(broker);
+    PublishPreferencesSuite(broker);
+    PublishPluginGroupSuite(broker);
 }
 
 ErrorCode CopyOut(const std::string& text, char* buffer, std::size_t size) {

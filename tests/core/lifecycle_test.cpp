@@ -25,10 +25,11 @@ TEST_F(Lifecycle, StartupRegistersAndShutdownReleasesEverything) {
     ASSERT_EQ(host().startup(), kNoErr);
     ASSERT_NE(host().globals(), nullptr);
     EXPECT_EQ(host().plugin()->name, "VERTiGON5");
-    ASSERT_EQ(host().notifiers().size(), 2u);
+    ASSERT_GE(host().notifiers().size(), 2u);
     EXPECT_EQ(host().notifiers()[0]->name, "VERTiGON5 App Started Notifier");
     EXPECT_EQ(host().notifiers()[0]->type, kNotifyAppStarted);
     EXPECT_EQ(host().notifiers()[1]->name, "VERTiGON5 Application Shutdown Notifier");
+    EXPECT_EQ(host().notifiers()[1]->type, kNotifyAppShutdown);
     EXPECT_EQ(host().residencies(), 1);
     EXPECT_EQ(vtg::SuiteSet::AcquisitionCount(), 1);
 
@@ -71,8 +72,8 @@ TEST_F(Lifecycle, MessagesBetweenUnloadAndReloadDoNothing) {
     EXPECT_TRUE(LogHas("Unhandled plugin message"));
 }
 
-// A suite the host refuses ends start-up: what was acquired is given back
-// and no object is kept.
+// A suite the host refuses ends start-up ("EPN "): what was acquired is
+// given back and no object is kept.
 TEST_F(Lifecycle, RefusedSuiteEndsStartup) {
     for (const char* refused : {"Base Access Suite", "Host User Suite", "Host Folders Suite",
                                 "Host Runtime Suite"}) {
@@ -81,7 +82,7 @@ TEST_F(Lifecycle, RefusedSuiteEndsStartup) {
         local.user().setEcho(false);
         local.attach(&PluginMain, "vertigon_plugin.so");
         local.broker().refuse(refused);
-        EXPECT_EQ(local.startup(), kSuiteNotFoundErr);
+        EXPECT_EQ(local.startup(), FourCC("EPN "));
         EXPECT_FALSE(local.started());
         EXPECT_EQ(local.globals(), nullptr);
         EXPECT_EQ(local.broker().outstanding(), 0);

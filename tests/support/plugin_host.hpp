@@ -6,6 +6,7 @@
 
 #include "core/plugin_main.hpp"
 #include "host/host.hpp"
+#include "platform/resources.hpp"
 
 namespace vtgtest {
 
@@ -22,9 +23,10 @@ protected:
         host_.reset();
     }
 
+    // The binaries' folder: VTG_BIN_DIR, else the build's own.
     static const char* BinFolder() {
         const char* dir = std::getenv("VTG_BIN_DIR");
-        return dir != nullptr ? dir : ".";
+        return dir != nullptr ? dir : VTG_TEST_BIN_DIR;
     }
 
     hostapp::Host& host() { return *host_; }

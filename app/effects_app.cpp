@@ -1,0 +1,250 @@
+#include "app/effects_app.hpp"
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "host/code_text.hpp"
+#include "host/doc/art.hpp"
+#include "host/effects/live_effects.hpp"
+#include "host/svg/svg.hpp"
+#include "platform/input.hpp"
+#include "platform/window.hpp"
+
+namespace app {
+namespace {
+
+// How a user sets a field: a click on one of a row of buttons (first id +
+// value), a toggle of a check box, or typing into an edit.
+struct FieldControl {
+    const char* field;
+    enum class Way { Choose, Toggle, Type } way;
+    int id;
+    int count; // choices
+};
+
+using W = FieldControl::Way;
+const FieldControl kWave[] = {
+    {"style", W::Choose, 1763, 5},     {"orientation", W::Choose, 1768, 2},
+    {"cycle", W::Type, 1770, 0},       {"bendRatio", W::Type, 1772, 0},
+    {"centerRatio", W::Type, 1775, 0},
+};
+const FieldControl kWarp[] = {
+    {"style", W::Choose, 1730, 22},        {"orientation", W::Choose, 1752, 2},
+    {"perspective_f", W::Toggle, 1754, 0}, {"marginRatio", W::Type, 1755, 0},
+    {"bendRatio", W::Type, 1757, 0},       {"centerRatio", W::Type, 1760, 0},
+};
+const FieldControl kLens[] = {
+    {"lensKind", W::Choose, 1780, 3},      {"lensShape", W::Choose, 1822, 2},
+    {"group_f", W::Toggle, 1802, 0},       {"showArea", W::Toggle, 1818, 0},
+    {"fishEyeAmount", W::Type, 1785, 0},   {"lupeAmount", W::Type, 1788, 0},
+    {"twirlAmount", W::Type, 1791, 0},     {"twirlCycle", W::Type, 1794, 0},
+    {"opticalAmount.h", W::Type, 1797, 0}, {"opticalAmount.v", W::Type, 1800, 0},
+    {"centerRatio.h", W::Type, 1803, 0},   {"centerRatio.v", W::Type, 1806, 0},
+    {"sizeRatio.h", W::Type, 1809, 0},     {"sizeRatio.v", W::Type, 1812, 0},
+};
+
+struct EffectFeature {
+    const char* feature;
+    const char* shortName;
+    const char* name;
+    const FieldControl* fields;
+    size_t count;
+};
+
+const EffectFeature kFeatures[] = {
+    {"effect-multiwave", "multiwave", "VERTiGON5_Wave", kWave, std::size(kWave)},
+    {"effect-warp", "warp", "VERTiGON5_Warp", kWarp, std::size(kWarp)},
+    {"effect-lens", "lens", "VERTiGON5_Lens", kLens, std::size(kLens)},
+};
+
+const EffectFeature* FindFeature(const std::string& word) {
+    for (const EffectFeature& f : kFeatures)
+        if (word == f.feature || word == f.shortName || word == f.name)
+            return &f;
+    return nullptr;
+}
+
+bool Number(const std::string& text, double& v) {
+    char* end = nullptr;
+    v = std::strtod(text.c_str(), &end);
+    return !text.empty() && end != nullptr && *end == '\0';
+}
+
+int Fail(const std::string& reason) {
+    std::fprintf(stderr, "vertigon: %s\n", reason.c_str());
+    return 1;
+}
+
+// Runs one gesture in the open dialog; an empty text on success.
+std::string Gesture(const FieldControl& c, const std::string& value) {
+    platform::WindowId dialog = platform::CurrentModalDialog();
+    if (dialog == 0)
+        return "no effect dialog is open";
+    double v = 0;
+    if (c.way != W::Type && (!Number(value, v) || v != static_cast<int>(v)))
+        return std::string(c.field) + ": \"" + value + "\" is not a whole number";
+    switch (c.way) {
+    case W::Choose:
+        if (v < 0 || v >= c.count)
+            return std::string(c.field) + ": " + value + " is not one of 0 .. " +
+                   std::to_string(c.count - 1);
+        return platform::user::Click(platform::GetItem(dialog, c.id + static_cast<int>(v)));
+    case W::Toggle: {
+        platform::WindowId box = platform::GetItem(dialog, c.id);
+        if ((platform::user::Shown(box) == "1") != (v != 0))
+            return platform::user::Click(box);
+        return {};
+    }
+    case W::Type:
+        if (!Number(value, v))
+            return std::string(c.field) + ": \"" + value + "\" is not a number";
+        return platform::user::Type(platform::GetItem(dialog, c.id), value);
+    }
+    return {};
+}
+
+} // namespace
+
+std::string EffectName(const std::string& feature) {
+    const EffectFeature* f = FindFeature(feature);
+    return f != nullptr ? f->name : "";
+}
+
+bool QueueEffectSettings(const std::string& feature,
+                         const std::vector<std::pair<std::string, std::string>>& settings,
+                         std::string& error, std::string& problem) {
+    const EffectFeature* f = FindFeature(feature);
+    if (f == nullptr) {
+        error = "unknown effect \"" + feature + "\"";
+        return false;
+    }
+    std::vector<std::pair<const FieldControl*, std::string>> steps;
+    for (int pass = 0; pass < 2; ++pass)
+        for (const auto& [field, value] : settings) {
+            const FieldControl* c = nullptr;
+            for (size_t i = 0; i < f->count; ++i)
+                if (field == f->fields[i].field)
+                    c = &f->fields[i];
+            if (c == nullptr) {
+                error = feature + " has no field \"" + field + "\"";
+                return false;
+            }
+            // Choices first: they decide which rows the dialog shows.
+            if ((c->way == W::Type) == (pass == 1))
+                steps.emplace_back(c, value);
+        }
+    problem.clear();
+    for (const auto& [c, value] : steps)
+        platform::QueueUserInput([c = c, value = value, &problem] {
+            if (problem.empty())
+                problem = Gesture(*c, value);
+        });
+    platform::QueueUserInput([&problem] {
+        platform::WindowId dialog = platform::CurrentModalDialog();
+        if (dialog != 0)
+            platform::user::Click(platform::GetItem(dialog, problem.empty() ? 1 : 2));
+    });
+    return true;
+}
+
+bool SelectByIds(hostapp::doc::Document& d, const std::vector<std::string>& ids,
+                 std::string& reason) {
+    std::vector<hostapp::doc::ArtNode*> chosen;
+    for (hostapp::doc::LayerNode* l : d.layers) {
+        if (!ids.empty())
+            break;
+        for (hostapp::doc::ArtNode* a : l->group->s.children)
+            if ((a->s.attributes & (kVtgArtLocked | kVtgArtHidden)) == 0)
+                chosen.push_back(a);
+    }
+    for (const std::string& id : ids) {
+        hostapp::doc::ArtNode* found = nullptr;
+        for (hostapp::doc::LayerNode* l : d.layers)
+            hostapp::doc::Walk(l->group, false, [&](hostapp::doc::ArtNode* a) {
+                if (found == nullptr && a->s.name == id && a->layer == nullptr)
+                    found = a;
+                return found == nullptr;
+            });
+        if (found == nullptr) {
+            reason = "no art with id \"" + id + "\"";
+            return false;
+        }
+        chosen.push_back(found);
+    }
+    hostapp::doc::Commit(d);
+    hostapp::doc::SelectNone(d);
+    for (hostapp::doc::ArtNode* a : chosen)
+        hostapp::doc::SetAttributes(a, kVtgArtSelected, true);
+    d.pending = {};
+    return true;
+}
+
+int ApplyCommand(hostapp::Host& host, const std::vector<std::string>& args) {
+    const char* usage =
+        "usage: vertigon apply FEATURE IN.svg -o OUT.svg [--select ID]... [--set FIELD=VALUE]...";
+    if (args.size() < 4 || args[2] != "-o")
+        return Fail(usage);
+    const std::string feature = args[0], in = args[1], out = args[3];
+    const std::string name = EffectName(feature);
+    if (name.empty())
+        return Fail("apply: \"" + feature +
+                    "\" is not an effect (effect-multiwave, effect-lens, "
+                    "effect-warp)");
+    std::vector<std::string> ids;
+    std::vector<std::pair<std::string, std::string>> settings;
+    for (size_t i = 4; i < args.size(); ++i) {
+        if (args[i] == "--select" && i + 1 < args.size()) {
+            ids.push_back(args[++i]);
+        } else if (args[i] == "--set" && i + 1 < args.size()) {
+            const std::string& s = args[++i];
+            const size_t eq = s.find('=');
+            if (eq == std::string::npos || eq == 0)
+                return Fail("apply: --set takes FIELD=VALUE, not \"" + s + "\"");
+            settings.emplace_back(s.substr(0, eq), s.substr(eq + 1));
+        } else {
+            return Fail(usage);
+        }
+    }
+    hostapp::doc::Document* d = nullptr;
+    hostapp::svg::SvgError error;
+    if (!hostapp::svg::ReadSvgFile(host.docs(), in, d, error))
+        return Fail(error.message);
+    host.notify("Host Document Opened Notifier", nullptr);
+    hostapp::effects::RenderDocument(host, *d);
+    std::string reason;
+    if (!SelectByIds(*d, ids, reason))
+        return Fail("apply: " + reason);
+    auto problem = std::make_unique<std::string>();
+    if (!QueueEffectSettings(feature, settings, reason, *problem))
+        return Fail("apply: " + reason);
+    ErrorCode result = hostapp::effects::AddEffect(host, name);
+    platform::ClearUserInput();
+    if (!problem->empty())
+        return Fail("apply: " + *problem);
+    if (result == hostapp::effects::kNoSelectionErr)
+        return Fail("apply: nothing to apply the effect to");
+    if (result != kNoErr)
+        return Fail("apply: the effect failed (" + hostapp::FormatCode(result) + ")");
+    if (!hostapp::svg::WriteSvgFile(*d, out, error))
+        return Fail(error.message);
+    return 0;
+}
+
+int UpdateCommand(hostapp::Host& host, const std::vector<std::string>& args) {
+    if (args.size() != 3 || args[1] != "-o")
+        return Fail("usage: vertigon update IN.svg -o OUT.svg");
+    hostapp::doc::Document* d = nullptr;
+    hostapp::svg::SvgError error;
+    if (!hostapp::svg::ReadSvgFile(host.docs(), args[0], d, error))
+        return Fail(error.message);
+    host.notify("Host Document Opened Notifier", nullptr);
+    ErrorCode result = hostapp::effects::RenderDocument(host, *d);
+    if (result != kNoErr)
+        return Fail("update: an effect failed (" + hostapp::FormatCode(result) + ")");
+    if (!hostapp::svg::WriteSvgFile(*d, args[2], error))
+        return Fail(error.message);
+    return 0;
+}
+
+} // namespace app

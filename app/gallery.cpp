@@ -1,0 +1,326 @@
+#include "app/gallery.hpp"
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <numbers>
+
+#include "app/effects_app.hpp"
+#include "host/code_text.hpp"
+#include "host/doc/art.hpp"
+#include "host/effects/live_effects.hpp"
+#include "host/svg/svg.hpp"
+#include "platform/input.hpp"
+
+namespace app {
+namespace {
+
+using hostapp::doc::ArtNode;
+using hostapp::doc::Document;
+
+constexpr double kPage = 360;
+constexpr double kPi = std::numbers::pi;
+
+PathSegment Corner(double x, double y) {
+    return {{x, y}, {x, y}, {x, y}, 1};
+}
+
+VtgPathStyle Paint(double r, double g, double b, double sr, double sg, double sb, double width,
+                   bool fill = true) {
+    VtgPathStyle s = hostapp::doc::DefaultPathStyle();
+    s.fill.on = fill ? 1 : 0;
+    s.fill.color.kind = fill ? kVtgColorRGB : kVtgColorNone;
+    s.fill.color.c[0] = r;
+    s.fill.color.c[1] = g;
+    s.fill.color.c[2] = b;
+    s.stroke.on = width > 0 ? 1 : 0;
+    s.stroke.color.kind = kVtgColorRGB;
+    s.stroke.color.c[0] = sr;
+    s.stroke.color.c[1] = sg;
+    s.stroke.color.c[2] = sb;
+    s.stroke.width = width;
+    s.stroke.join = kVtgJoinRound;
+    s.stroke.cap = kVtgCapRound;
+    return s;
+}
+
+ArtNode* AddPath(Document& d, ArtNode* into, std::vector<PathSegment> segs, bool closed,
+                 const VtgPathStyle& style, const std::string& id) {
+    ArtNode* a = nullptr;
+    if (hostapp::doc::CreateArt(d, kVtgArtPath, kVtgPlaceInsideOnBottom, into, a) != kNoErr)
+        return nullptr;
+    a->s.segments = std::move(segs);
+    a->s.closed = closed;
+    a->s.style = style;
+    a->s.name = id;
+    return a;
+}
+
+ArtNode* AddGroup(Document& d, const std::string& id) {
+    ArtNode* g = nullptr;
+    if (hostapp::doc::CreateArt(d, kVtgArtGroup, kVtgPlaceInsideOnTop, nullptr, g) != kNoErr)
+        return nullptr;
+    g->s.name = id;
+    return g;
+}
+
+std::vector<PathSegment> Polygon(std::initializer_list<std::pair<double, double>> pts, double dx,
+                                 double dy, double scale) {
+    std::vector<PathSegment> s;
+    for (auto [x, y] : pts)
+        s.push_back(Corner(dx + x * scale, dy + y * scale));
+    return s;
+}
+
+std::vector<PathSegment> Circle(double cx, double cy, double r) {
+    const double k = 0.5523 * r;
+    return {{{cx, cy + r}, {cx - k, cy + r}, {cx + k, cy + r}, 0},
+            {{cx + r, cy}, {cx + r, cy + k}, {cx + r, cy - k}, 0},
+            {{cx, cy - r}, {cx + k, cy - r}, {cx - k, cy - r}, 0},
+            {{cx - r, cy}, {cx - r, cy - k}, {cx - r, cy + k}, 0}};
+}
+
+void Star(Document& d) {
+    std::vector<PathSegment> s;
+    for (int i = 0; i < 10; ++i) {
+        const double r = i % 2 == 0 ? 120 : 50, a = kPi / 2 + i * kPi / 5;
+        s.push_back(Corner(kPage / 2 + r * std::cos(a), kPage / 2 - 8 + r * std::sin(a)));
+    }
+    AddPath(d, nullptr, s, true, Paint(1.0, 0.62, 0.18, 0.55, 0.2, 0.05, 3), "star");
+}
+
+void Letters(Document& d) {
+    ArtNode* g = AddGroup(d, "letters");
+    const VtgPathStyle ink = Paint(0.16, 0.29, 0.62, 0.05, 0.1, 0.3, 1.5);
+    const double base = 120, scale = 1.0;
+    // V, T and an angular G, drawn as outlines.
+    AddPath(d, g,
+            Polygon({{0, 120}, {26, 120}, {48, 36}, {70, 120}, {96, 120}, {60, 0}, {36, 0}}, 30,
+                    base, scale),
+            true, ink, "V");
+    AddPath(d, g,
+            Polygon({{0, 120}, {96, 120}, {96, 98}, {60, 98}, {60, 0}, {36, 0}, {36, 98}, {0, 98}},
+                    132, base, scale),
+            true, ink, "T");
+    AddPath(d, g,
+            Polygon({{96, 120},
+                     {20, 120},
+                     {0, 100},
+                     {0, 20},
+                     {20, 0},
+                     {96, 0},
+                     {96, 62},
+                     {50, 62},
+                     {50, 42},
+                     {74, 42},
+                     {74, 22},
+                     {26, 22},
+                     {22, 26},
+                     {22, 94},
+                     {26, 98},
+                     {96, 98}},
+                    234, base, scale),
+            true, ink, "G");
+}
+
+void Circles(Document& d) {
+    ArtNode* g = AddGroup(d, "circles");
+    for (int row = 0; row < 5; ++row)
+        for (int col = 0; col < 5; ++col) {
+            const double t = (row * 5 + col) / 24.0;
+            AddPath(d, g, Circle(84 + col * 48, 84 + row * 48, 18), true,
+                    Paint(0.1 + 0.5 * t, 0.65 - 0.3 * t, 0.7 + 0.2 * t, 0.05, 0.2, 0.3, 1),
+                    "c" + std::to_string(row * 5 + col));
+        }
+}
+
+void WaveLine(Document& d) {
+    std::vector<PathSegment> s;
+    const int n = 9;
+    for (int i = 0; i < n; ++i) {
+        const double x = 40 + i * 35, y = kPage / 2 + (i % 2 == 0 ? 40 : -40);
+        s.push_back({{x, y}, {x - 14, y}, {x + 14, y}, 0});
+    }
+    AddPath(d, nullptr, s, false, Paint(0, 0, 0, 0.85, 0.12, 0.45, 5, false), "wave");
+}
+
+std::string MakeEffect(hostapp::Host& host, const GallerySetting& setting,
+                       const std::string& feature) {
+    std::string error;
+    auto problem = std::make_unique<std::string>();
+    if (!QueueEffectSettings(feature, setting.fields, error, *problem))
+        return error;
+    ErrorCode r = hostapp::effects::AddEffect(host, EffectName(feature));
+    platform::ClearUserInput();
+    if (!problem->empty())
+        return *problem;
+    if (r != kNoErr)
+        return "the effect failed (" + hostapp::FormatCode(r) + ")";
+    return {};
+}
+
+std::string Escape(const std::string& s) {
+    std::string o;
+    for (char c : s) {
+        if (c == '<')
+            o += "&lt;";
+        else if (c == '>')
+            o += "&gt;";
+        else if (c == '&')
+            o += "&amp;";
+        else
+            o += c;
+    }
+    return o;
+}
+
+constexpr const char* kStyle = R"(
+body { margin: 0; font-family: "Avenir Next", "Segoe UI", "Hiragino Sans", sans-serif;
+       background: #14161c; color: #e8e6e1; }
+header { padding: 48px 56px 24px; background: linear-gradient(120deg, #1f2a44, #3b1f3f 60%, #14161c); }
+h1 { margin: 0; font-weight: 300; font-size: 44px; letter-spacing: 0.08em; }
+h1 b { font-weight: 700; color: #ffb347; }
+header p { max-width: 720px; color: #b9b6c8; line-height: 1.6; }
+section { padding: 24px 56px 40px; }
+h2 { font-weight: 400; font-size: 26px; margin: 24px 0 4px; color: #ffd27f; }
+section > p { color: #a6a3b5; margin: 0 0 18px; max-width: 760px; line-height: 1.5; }
+.row { display: grid; grid-template-columns: 180px repeat(4, 1fr); gap: 14px; align-items: center;
+       margin-bottom: 14px; }
+.caption { font-size: 14px; color: #d8d5e6; line-height: 1.4; }
+.caption code { display: block; color: #8f8ca3; font-size: 11px; margin-top: 4px; }
+.pair { background: #f7f4ee; border-radius: 10px; display: grid; grid-template-columns: 1fr 2fr;
+        overflow: hidden; box-shadow: 0 6px 18px rgba(0,0,0,0.35); }
+.pair img { width: 100%; display: block; }
+.pair .src { opacity: 0.55; background: #ebe7df; border-right: 1px solid #ddd6c8; }
+footer { padding: 24px 56px 48px; color: #6f6c80; font-size: 12px; }
+)";
+
+} // namespace
+
+const std::vector<std::string>& GallerySamples() {
+    static const std::vector<std::string> samples = {"star", "letters", "circles", "wave"};
+    return samples;
+}
+
+Document* MakeSampleDocument(hostapp::Host& host, const std::string& sample) {
+    Document* d = host.docs().newDocument(kPage, kPage);
+    host.docs().setCurrent(d);
+    if (sample == "star")
+        Star(*d);
+    else if (sample == "letters")
+        Letters(*d);
+    else if (sample == "circles")
+        Circles(*d);
+    else
+        WaveLine(*d);
+    hostapp::doc::Commit(*d);
+    d->undoStack.clear();
+    std::string reason;
+    SelectByIds(*d, {}, reason);
+    return d;
+}
+
+std::vector<GalleryFeature>& GalleryFeatures() {
+    static std::vector<GalleryFeature> features = {
+        {"effect-multiwave",
+         "マルチウェーブ — Multi-wave",
+         "A cosine wave across the object's bounds: mirrored bulges, an anchored edge, a "
+         "displacement, or a roll into a coil.",
+         {{"Mirrored bulge, 2 cycles", {{"style", "0"}, {"cycle", "2"}, {"bendRatio", "35"}}},
+          {"Bottom edge stays, 3 cycles", {{"style", "1"}, {"cycle", "3"}, {"bendRatio", "40"}}},
+          {"Displacement, vertical",
+           {{"style", "3"}, {"orientation", "1"}, {"cycle", "2"}, {"bendRatio", "12"}}},
+          {"Roll into a coil", {{"style", "4"}, {"cycle", "1"}, {"bendRatio", "40"}}}},
+         &MakeEffect},
+        {"effect-lens",
+         "レンズ — Lens",
+         "An elliptical lens over the object: a fisheye (convex or concave), a magnifier or a "
+         "twirl. Points outside the lens stay where they are.",
+         {{"Fisheye, thickness 100 %", {{"lensKind", "0"}, {"fishEyeAmount", "100"}}},
+          {"Concave fisheye, -80 %", {{"lensKind", "0"}, {"fishEyeAmount", "-80"}}},
+          {"Magnifier 300 %, smaller lens",
+           {{"lensKind", "1"},
+            {"lupeAmount", "300"},
+            {"sizeRatio.h", "70"},
+            {"sizeRatio.v", "70"}}},
+          {"Twirl 240°", {{"lensKind", "2"}, {"twirlAmount", "240"}, {"lensShape", "1"}}},
+          {"Twirl 300°, 3 cycles",
+           {{"lensKind", "2"}, {"twirlAmount", "300"}, {"twirlCycle", "3"}, {"lensShape", "1"}}}},
+         &MakeEffect},
+        {"effect-warp",
+         "遠近法ワープ — Perspective Warp",
+         "The object bent into an envelope — arcs, ellipses, cosine bulges, straight peaks, a "
+         "shear — optionally with a perspective compression that curves it in depth.",
+         {{"Elliptic bulge, perspective", {{"style", "3"}, {"bendRatio", "30"}}},
+          {"Circular pinch, flat", {{"style", "0"}, {"perspective_f", "0"}, {"bendRatio", "30"}}},
+          {"Cosine bulge on the bottom edge", {{"style", "11"}, {"bendRatio", "60"}}},
+          {"Shear", {{"style", "14"}, {"perspective_f", "0"}, {"bendRatio", "20"}}},
+          {"Straight peak, vertical",
+           {{"style", "18"}, {"orientation", "1"}, {"bendRatio", "25"}}}},
+         &MakeEffect},
+    };
+    return features;
+}
+
+std::string WriteGallery(hostapp::Host& host, const std::string& folder,
+                         std::vector<std::string>& log) {
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    if (ec)
+        return "cannot create " + folder + ": " + ec.message();
+    hostapp::svg::SvgError error;
+    for (const std::string& sample : GallerySamples()) {
+        Document* d = MakeSampleDocument(host, sample);
+        const std::string path = folder + "/source_" + sample + ".svg";
+        if (!hostapp::svg::WriteSvgFile(*d, path, error))
+            return error.message;
+        host.docs().close(d);
+    }
+    std::string html = "<!DOCTYPE html>\n<html lang=\"ja\"><head><meta charset=\"utf-8\">"
+                       "<title>VERTiGON6 gallery</title><style>";
+    html += kStyle;
+    html += "</style></head><body>\n<header><h1><b>VERTiGON</b>6 gallery</h1><p>Every feature "
+            "built so far, on four pieces of sample art: a star, letter shapes drawn as paths, "
+            "a grid of circles and an open wave line. Each picture shows its source on the "
+            "left and the result on the right; every result was made by choosing the effect "
+            "and setting its dialog as a user would.</p></header>\n";
+    for (const GalleryFeature& f : GalleryFeatures()) {
+        html += "<section><h2>" + Escape(f.title) + "</h2><p>" + Escape(f.blurb) + "</p>\n";
+        for (size_t i = 0; i < f.settings.size(); ++i) {
+            const GallerySetting& s = f.settings[i];
+            std::string fields;
+            for (const auto& [k, v] : s.fields)
+                fields += (fields.empty() ? "" : " ") + k + "=" + v;
+            html += "<div class=\"row\"><div class=\"caption\">" + Escape(s.caption) + "<code>" +
+                    Escape(fields) + "</code></div>";
+            for (const std::string& sample : GallerySamples()) {
+                Document* d = MakeSampleDocument(host, sample);
+                std::string why = f.make(host, s, f.feature);
+                if (!why.empty()) {
+                    host.docs().close(d);
+                    return f.feature + " (" + s.caption + ", " + sample + "): " + why;
+                }
+                const std::string name =
+                    f.feature + "_" + std::to_string(i + 1) + "_" + sample + ".svg";
+                if (!hostapp::svg::WriteSvgFile(*d, folder + "/" + name, error))
+                    return error.message;
+                host.docs().close(d);
+                log.push_back(name);
+                html += "<div class=\"pair\"><img class=\"src\" src=\"source_" + sample +
+                        ".svg\" alt=\"" + sample + "\"><img src=\"" + name + "\" alt=\"" +
+                        Escape(s.caption) + "\"></div>";
+            }
+            html += "</div>\n";
+        }
+        html += "</section>\n";
+    }
+    html += "<footer>Generated by <code>vertigon demo</code>.</footer></body></html>\n";
+    std::ofstream out(folder + "/index.html", std::ios::binary);
+    out << html;
+    if (!out)
+        return "cannot write " + folder + "/index.html";
+    return {};
+}
+
+} // namespace app

@@ -1,0 +1,286 @@
+// Message routing of the main plug-in object: each message reaches the
+// controller of the feature it addresses. Controllers join as their
+// features are built; until then a message for a feature without a
+// controller does what the feature does without one: nothing.
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "core/error_alert.hpp"
+#include "core/error_codes.hpp"
+#include "core/menus.hpp"
+#include "core/suite_set.hpp"
+#include "core/vertigon_plugin.hpp"
+#include "effects/effect_controllers.hpp"
+#include "effects/effect_ctrlr.hpp"
+#include "effects/effect_registration.hpp"
+#include "platform/system.hpp"
+#include "tools/tool_table.hpp"
+
+namespace vtg {
+
+namespace {
+
+constexpr const char* kToolSendData = "Tool Send Data";
+constexpr const char* kExpandQuestion =
+    "結果のオブジェクトに「アピアランスを分割」を適用します。\nライブ効果は失われますがよろしいですか？";
+constexpr const char* kExpandConfirmKey = "_QrLw_VERTiGON6_ExpandAppearanceConfirm_";
+
+// Reads the document's ruler units into the globals; without a document
+// they stay as they were.
+void ReadRulerUnits() {
+    int32_t units = 0;
+    if (sDocument != nullptr && sDocument->GetRulerUnits(&units) == kNoErr)
+        gGlobals->rulerUnits = units;
+}
+
+} // namespace
+
+// --- notifications -----------------------------------------------------------
+
+ErrorCode VERTiGON4Plugin::OnAppStarted(NotifierMessage*) {
+    // Tools set their cursor by resource id through the tool suite; this
+    // host keeps no cursor objects, so there is nothing to create here.
+    return kNoErr;
+}
+
+ErrorCode VERTiGON4Plugin::OnNotify(NotifierMessage* message) {
+    if (globals_ == nullptr || message == nullptr)
+        return kNoErr;
+    NotifierHandle n = message->notifier;
+    if (n == nullptr)
+        return kNoErr;
+    if (n == notifiers_[kRulerUnitChanged] || n == notifiers_[kDocumentChanged]) {
+        ReadRulerUnits();
+        return kNoErr;
+    }
+    if (n == notifiers_[kDocumentOpened]) {
+        ReadRulerUnits();
+        if (!initialised())
+            return EnsureInitialized(pluginRef_);
+        return kNoErr;
+    }
+    if (n == notifiers_[kInternal]) {
+        const char* text = static_cast<const char*>(message->data);
+        (void)(text != nullptr && std::strcmp(text, kToolSendData) == 0);
+        return kNoErr;
+    }
+    // Application started, colour model changed, selection changed, document
+    // closed and symbol changes reach panels and live objects that are not
+    // open in this build.
+    return kNoErr;
+}
+
+// --- menus -------------------------------------------------------------------
+
+ErrorCode VERTiGON4Plugin::OnMenuGo(MenuMessage* message) {
+    ErrorCode init = initialised() ? kNoErr : EnsureInitialized(pluginRef_);
+    MenuCommand command = IdentifyMenuItem(message != nullptr ? message->menuItem : nullptr);
+    // While initialisation has failed only help and preferences work.
+    if (init != kNoErr && command.kind != MenuCommand::Help &&
+        command.kind != MenuCommand::Preferences)
+        return init;
+    switch (command.kind) {
+    case MenuCommand::Preferences:
+        return RunPreferencesFromMenu();
+    case MenuCommand::Help:
+        return ShowHelpPanel(true);
+    case MenuCommand::LiveObject:
+        return ShowLiveObjectPanel(command.liveObject, true);
+    case MenuCommand::ShowPanel:
+        return ShowPanelOfSelection();
+    case MenuCommand::None:
+        break;
+    }
+    return kNoErr;
+}
+
+ErrorCode VERTiGON4Plugin::OnMenuUpdate(MenuMessage* message) {
+    if (globals_ == nullptr || message == nullptr)
+        return kNoErr;
+    for (int kind = 0; kind < kLiveObjectKindCount; ++kind)
+        if (message->menuItem == globals_->liveObjectItems[kind]) {
+            bool open = kind == globals_->panelKind && LiveObjectPanelVisible();
+            return sMenu->CheckItem(message->menuItem, open ? 1 : 0);
+        }
+    return kNoErr;
+}
+
+// --- tools -------------------------------------------------------------------
+
+ErrorCode VERTiGON4Plugin::OnToolSelect(ToolMessage* message) {
+    const ToolRow* row = FindToolRow(message != nullptr ? message->tool : nullptr);
+    if (row == nullptr)
+        return kNoErr;
+    if (row->index != kTool3DRotate && !initialised()) {
+        ErrorCode err = EnsureInitialized(pluginRef_);
+        if (err != kNoErr)
+            return err;
+    }
+    if (row->cursorId != 0) {
+        globals_->toolCursorId = row->cursorId;
+        sTool->SetToolCursor(message->tool, row->cursorId);
+    }
+    // The tool controllers and their options panel join with the tools; the
+    // selected tool becomes current meanwhile.
+    globals_->currentTool = row->index;
+    return kNoErr;
+}
+
+ErrorCode VERTiGON4Plugin::OnToolDeselect(ToolMessage*) {
+    if (globals_ == nullptr)
+        return kNoErr;
+    int32_t active = 0;
+    if (globals_->annotator != nullptr &&
+        sAnnotator->IsAnnotatorActive(globals_->annotator, &active) == kNoErr && active != 0) {
+        InvalidateAnnotation();
+        sAnnotator->SetAnnotatorActive(globals_->annotator, 0);
+    }
+    if (globals_->currentTool == kNoTool)
+        return kNoErr;
+    // The 3D rotate tool stays while the 3D Path panel is open.
+    if (globals_->currentTool == kTool3DRotate && globals_->panelKind == 0)
+        return kNoErr;
+    globals_->currentTool = kNoTool;
+    return kNoErr;
+}
+
+ErrorCode VERTiGON4Plugin::OnToolEditOptions(ToolMessage* message) {
+    ErrorCode err = OnToolDeselect(message);
+    if (err == kNoErr)
+        err = OnToolSelect(message);
+    return err;
+}
+
+// Tool gestures do nothing until the tools' drag machinery exists.
+ErrorCode VERTiGON4Plugin::OnToolTrackCursor(ToolMessage*) { return kNoErr; }
+ErrorCode VERTiGON4Plugin::OnToolMouseDown(ToolMessage*) {
+    if (globals_ != nullptr)
+        globals_->annotationActive = 0;
+    return kNoErr;
+}
+ErrorCode VERTiGON4Plugin::OnToolMouseDrag(ToolMessage* message) {
+    if (globals_ != nullptr && globals_->annotationActive != 0 && message != nullptr) {
+        annotationPoint_ = message->cursor;
+        InvalidateAnnotation();
+    }
+    return kNoErr;
+}
+ErrorCode VERTiGON4Plugin::OnToolMouseUp(ToolMessage*) {
+    if (globals_ != nullptr && globals_->annotationActive != 0) {
+        InvalidateAnnotation();
+        sAnnotator->SetAnnotatorActive(globals_->annotator, 0);
+        globals_->annotationActive = 0;
+    }
+    return kNoErr;
+}
+
+void VERTiGON4Plugin::InvalidateAnnotation() {
+    VtgViewRect rect{annotationRect_[0], annotationRect_[1], annotationRect_[2],
+                     annotationRect_[3]};
+    sAnnotator->InvalidateRect(&rect);
+}
+
+// --- filter and live effects -------------------------------------------------
+
+ErrorCode VERTiGON4Plugin::OnFilterGetParameters(FilterMessage*) {
+    if (!initialised())
+        return EnsureInitialized(pluginRef_);
+    return kNoErr;
+}
+
+ErrorCode VERTiGON4Plugin::OnFilterGo(FilterMessage*) { return kNoErr; }
+
+ErrorCode VERTiGON4Plugin::OnEffectEditParameters(void* message) {
+    if (!initialised()) {
+        ErrorCode err = EnsureInitialized(pluginRef_);
+        if (err != kNoErr)
+            return err;
+    }
+    auto* m = static_cast<LiveEffectEditMessage*>(message);
+    EffectCtrlr* controller = m != nullptr ? EffectController(EffectIndexOf(m->effect)) : nullptr;
+    if (controller != nullptr) {
+        ErrorCode err = controller->EditParameters(m);
+        if (err != kNoErr)
+            return err;
+    }
+    // The expansion offer follows every edit, also for a handle that is none
+    // of the four.
+    return OfferExpandAppearance();
+}
+
+ErrorCode VERTiGON4Plugin::OnEffectGoLive(void* message) {
+    auto* m = static_cast<LiveEffectGoMessage*>(message);
+    if (!initialised() || m == nullptr)
+        return kNoErr;
+    const int index = EffectIndexOf(m->effect);
+    EffectCtrlr* controller = EffectController(index);
+    if (controller == nullptr)
+        return kNoErr;
+    ErrorCode err = controller->GoLive(m);
+    if (err != kNoErr) {
+        ShowErrorAlert(err);
+        return err;
+    }
+    const std::string text = std::string("VERTiGON6: ") + kEffectRegistrations[index].undoText;
+    sUndo->SetUndoText(text.c_str(), text.c_str());
+    return kNoErr;
+}
+
+ErrorCode VERTiGON4Plugin::OnEffectInterpolate(void* message) {
+    auto* m = static_cast<LiveEffectInterpolateMessage*>(message);
+    if (!initialised() || m == nullptr)
+        return kNoErr;
+    EffectCtrlr* controller = EffectController(EffectIndexOf(m->effect));
+    return controller != nullptr ? controller->InterpolateParameters(m) : kNoErr;
+}
+
+ErrorCode VERTiGON4Plugin::OnEffectScaleParameters(void* message) {
+    auto* m = static_cast<LiveEffectScaleMessage*>(message);
+    if (!initialised() || m == nullptr || EffectIndexOf(m->effect) != kEffectFractalize)
+        return kNoErr;
+    double density = 0;
+    if (sDictionary->GetReal(m->parameters, "density", &density) != kNoErr)
+        density = 0;
+    // A zero factor or a result that is not finite leaves the density as it
+    // was, and the host is told nothing was scaled.
+    double scaled = m->scale != 0 ? density / m->scale : NAN;
+    if (!std::isfinite(scaled))
+        return kNoErr;
+    ErrorCode err = sDictionary->SetReal(m->parameters, "density", scaled);
+    if (err == kNoErr)
+        m->scaled = 1;
+    return err;
+}
+
+ErrorCode VERTiGON4Plugin::OfferExpandAppearance() {
+    if (!platform::IsKeyDown(platform::Modifier::Alt))
+        return kNoErr;
+    int32_t yes = 0;
+    ErrorCode err = sUser->ConfirmSuppressible(kExpandQuestion, kExpandConfirmKey, &yes);
+    if (err != kNoErr || yes == 0)
+        return err;
+    return sCommand->InvokeCommand(kCommandExpandStyle);
+}
+
+// --- actions and live objects ---------------------------------------------------
+
+ErrorCode VERTiGON4Plugin::OnDoAction(DoActionMessage*) {
+    if (!initialised())
+        return EnsureInitialized(pluginRef_);
+    return kNoErr;
+}
+
+ErrorCode VERTiGON4Plugin::OnGroupNotifyEdits(PluginGroupMessage* message) {
+    if (!initialised() || message == nullptr)
+        return kNoErr;
+    globals_->currentKind = kNoKind;
+    for (int kind = 0; kind < kLiveObjectKindCount; ++kind)
+        if (message->group != nullptr && message->group == globals_->groups[kind])
+            globals_->currentKind = static_cast<LiveObjectKind>(kind);
+    return kNoErr;
+}
+
+ErrorCode VERTiGON4Plugin::OnGroupUpdate(PluginGroupMessage*) { return kNoErr; }
+
+} // namespace vtg

@@ -1,0 +1,114 @@
+// The shared host panels as the main plug-in object opens them from its
+// menu, and the preferences dialog.
+#include "core/error_alert.hpp"
+#include "core/error_codes.hpp"
+#include "core/host_panel.hpp"
+#include "core/menus.hpp"
+#include "core/prefs_dialog.hpp"
+#include "core/suite_set.hpp"
+#include "core/vertigon_plugin.hpp"
+#include "help/help_ctrlr.hpp"
+#include "params/global_params.hpp"
+#include "params/preset_library.hpp"
+
+namespace vtg {
+
+namespace {
+
+bool Shown(PanelHandle panel) {
+    int32_t shown = 0;
+    return panel != nullptr && sPanel->IsPanelShown(panel, &shown) == kNoErr && shown != 0;
+}
+
+} // namespace
+
+bool VERTiGON4Plugin::LiveObjectPanelVisible() const { return Shown(livePanel_); }
+
+ErrorCode VERTiGON4Plugin::ShowLiveObjectPanel(LiveObjectKind kind, bool toggle) {
+    if (kind < 0 || kind >= kLiveObjectKindCount)
+        return kNoErr;
+    if (Shown(livePanel_) && globals_->panelKind == kind) {
+        if (toggle)
+            sPanel->ShowPanel(livePanel_, 0);
+        return kNoErr;
+    }
+    if (livePanel_ == nullptr) {
+        ErrorCode err =
+            CreateHostPanel(pluginRef_, &livePanel_, &liveFlyout_, true, kLivePanelPrefix);
+        if (err != kNoErr) {
+            DestroyHostPanel(&livePanel_, &liveFlyout_, kLivePanelPrefix);
+            return err;
+        }
+    }
+    // The kind's controller and view take the panel when live objects are
+    // built; the panel shows the kind it is open for.
+    globals_->panelKind = kind;
+    globals_->currentKind = kind;
+    std::string title = std::string("VERTiGON6: ") + kLiveObjectMenuNames[kind];
+    sPanel->SetPanelTitle(livePanel_, title.c_str());
+    return sPanel->ShowPanel(livePanel_, 1);
+}
+
+ErrorCode VERTiGON4Plugin::ShowHelpPanel(bool toggle) {
+    if (help_ == nullptr) {
+        if (helpPanel_ == nullptr) {
+            ErrorCode err =
+                CreateHostPanel(pluginRef_, &helpPanel_, &helpFlyout_, false, kHelpPanelPrefix);
+            if (err != kNoErr) {
+                DestroyHostPanel(&helpPanel_, &helpFlyout_, kHelpPanelPrefix);
+                return err;
+            }
+        }
+        help_ = new HelpCtrlr(pluginRef_, helpPanel_, helpFlyout_);
+        ErrorCode err = help_->Create();
+        if (err != kNoErr) {
+            delete help_;
+            help_ = nullptr;
+            return err;
+        }
+    } else if (help_->PanelShown()) {
+        if (toggle) {
+            help_->ShowPanel(false);
+            return kNoErr;
+        }
+    } else {
+        help_->ShowPanel(true);
+    }
+    help_->ShowPage(helpRow);
+    return kNoErr;
+}
+
+void VERTiGON4Plugin::DestroyPanels() {
+    if (help_ != nullptr) {
+        delete help_;
+        help_ = nullptr;
+    }
+    DestroyHostPanel(&toolPanel_, &toolFlyout_, kToolPanelPrefix);
+    DestroyHostPanel(&livePanel_, &liveFlyout_, kLivePanelPrefix);
+    DestroyHostPanel(&helpPanel_, &helpFlyout_, kHelpPanelPrefix);
+}
+
+ErrorCode VERTiGON4Plugin::RunPreferencesFromMenu() {
+    // The dialog edits a copy; only OK writes it back.
+    void* copy = nullptr;
+    ErrorCode err = sMemory->AllocateBlock("PrefsData", sizeof(PrefsParams), &copy);
+    if (err != kNoErr)
+        return err;
+    *static_cast<PrefsParams*>(copy) = *static_cast<PrefsParams*>(settings_);
+    int result = RunPreferencesDialog(copy);
+    if (result == 0) {
+        *static_cast<PrefsParams*>(settings_) = *static_cast<PrefsParams*>(copy);
+        err = SaveLastSetting(settings_, -1);
+    } else if (result < 0) {
+        err = kMissingFiles;
+    }
+    sMemory->FreeBlock(copy);
+    return err;
+}
+
+ErrorCode VERTiGON4Plugin::ShowPanelOfSelection() {
+    // Live objects in the selection arrive with the live-object storage.
+    return kNoErr;
+}
+
+} // namespace vtg

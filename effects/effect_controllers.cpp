@@ -1,0 +1,44 @@
+#include "effects/effect_controllers.hpp"
+
+#include <memory>
+
+#include "core/plugin_globals.hpp"
+#include "effects/lens_ctrlr.hpp"
+#include "effects/warp_ctrlr.hpp"
+#include "effects/wave_ctrlr.hpp"
+
+namespace vtg {
+namespace {
+
+std::unique_ptr<EffectCtrlr> gControllers[kEffects];
+
+} // namespace
+
+EffectCtrlr* EffectController(int index) {
+    if (index < 0 || index >= kEffects || gGlobals == nullptr)
+        return nullptr;
+    std::unique_ptr<EffectCtrlr>& c = gControllers[index];
+    if (c == nullptr) {
+        switch (index) {
+        case kEffectWave:
+            c = std::make_unique<WaveEffectCtrlr>(&gGlobals->waveParams);
+            break;
+        case kEffectWarp:
+            c = std::make_unique<WarpEffectCtrlr>(&gGlobals->warpParams);
+            break;
+        case kEffectLens:
+            c = std::make_unique<LensEffectCtrlr>(&gGlobals->lensParams);
+            break;
+        default:
+            return nullptr;
+        }
+    }
+    return c.get();
+}
+
+void DestroyEffectControllers() {
+    for (auto& c : gControllers)
+        c.reset();
+}
+
+} // namespace vtg

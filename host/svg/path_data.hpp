@@ -1,0 +1,42 @@
+// path_data.hpp - the SVG path grammar: parsing the "d" attribute into
+// subpaths of PathSegments (quadratics and arcs become cubics), and writing
+// a path back as absolute M, C and Z commands, one C per piece.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "host/api/vtg_path_suite.h"
+
+namespace hostapp::svg {
+
+struct Subpath {
+    std::vector<PathSegment> segments;
+    bool closed = false;
+};
+
+struct PathDataError {
+    size_t offset = 0; // character of "d" where the fault lies
+    std::string reason;
+};
+
+// Numbers whose magnitude exceeds this are refused as absurd.
+constexpr double kMaxCoordinate = 1e9;
+
+// Parses `d` (in SVG user space, no transform applied). Corner flags follow
+// SmoothCorner. Returns false with `error` filled on a broken string.
+bool ParsePathData(const std::string& d, std::vector<Subpath>& out, PathDataError& error);
+
+// The corner flag a reader gives a segment: 0 when both handles are out and
+// point in opposite directions (a smooth point), else 1.
+int32_t SmoothCorner(const PathSegment& s);
+
+// Appends a number with at most 6 decimals and no trailing zeros ("-0"
+// becomes "0").
+void AppendNumber(std::string& out, double v);
+std::string FormatNumber(double v);
+
+// Appends one subpath as "M x y C ... [Z]" (coordinates already in SVG space).
+void AppendPathData(std::string& out, const std::vector<PathSegment>& segments, bool closed);
+
+} // namespace hostapp::svg

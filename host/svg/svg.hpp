@@ -1,0 +1,45 @@
+// svg.hpp - SVG, the host's document format.
+//
+// Reading turns an SVG file into a document: groups, paths (every shape
+// becomes a path or compound path), text, images, symbol instances, and
+// everything else kept as foreign art written back unchanged. Document point
+// (x, y) is SVG point (x + vx, vy + vh - y) for the viewBox (vx, vy, vw, vh),
+// so the document's y axis grows upward.
+//
+// Writing emits every path as absolute M, C and Z commands, numbers with at
+// most 6 decimals, and the host's own data (layers, plug-in art, dictionaries,
+// tags, guides, locks, hidden art, corner flags, live-effect instances) in
+// the namespace xmlns:vtg="urn:vertigon:host", so that a saved document
+// reopens as it was: open, save, open, save gives the same bytes twice.
+#pragma once
+
+#include <string>
+
+#include "host/doc/document.hpp"
+
+namespace hostapp::svg {
+
+// The namespace of the host's own attributes and elements.
+constexpr const char* kVtgNamespace = "urn:vertigon:host";
+
+// The reason of a failed read or write: one line naming the file and, for
+// bad input, the line and column ("in.svg:3:14: broken path data: ...").
+struct SvgError {
+    std::string message;
+};
+
+// Reads `text` (the contents of a file named `name`) into a new document of
+// `store`, which becomes current. On failure no document is made.
+bool ReadSvgText(doc::DocStore& store, const std::string& text, const std::string& name,
+                 doc::Document*& out, SvgError& error);
+// Reads the file at `path`; the document remembers the path.
+bool ReadSvgFile(doc::DocStore& store, const std::string& path, doc::Document*& out,
+                 SvgError& error);
+
+// The SVG text of a document.
+std::string WriteSvgText(const doc::Document& document);
+// Writes the document to `path` through a temporary file renamed into place,
+// so that a failure leaves no file and an existing file unchanged.
+bool WriteSvgFile(const doc::Document& document, const std::string& path, SvgError& error);
+
+} // namespace hostapp::svg

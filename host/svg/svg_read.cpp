@@ -1,0 +1,817 @@
+// Reading SVG into a document.
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include <pugixml.hpp>
+
+#include "host/doc/art.hpp"
+#include "host/svg/path_data.hpp"
+#include "host/svg/svg.hpp"
+#include "host/svg/svg_codec.hpp"
+#include "host/svg/svg_style.hpp"
+
+namespace hostapp::svg {
+
+namespace {
+
+using doc::ArtNode;
+using doc::Document;
+
+// A failure while reading: where it lies and why.
+struct Fault {
+    ptrdiff_t offset = 0;
+    std::string reason;
+};
+
+// The style properties that groups hand down to their children.
+struct Inherited {
+    PaintKind fillKind = PaintKind::Color;
+    VtgColor fill = RgbColor(0, 0, 0);
+    PaintKind strokeKind = PaintKind::None;
+    VtgColor stroke = RgbColor(0, 0, 0);
+    std::string fillUrl, strokeUrl;
+    VtgColor current = RgbColor(0, 0, 0); // the "color" property
+    double strokeWidth = 1;
+    int32_t cap = kVtgCapButt, join = kVtgJoinMiter;
+    double miter = 4;
+    std::vector<double> dash;
+    double dashOffset = 0;
+    bool evenOdd = false;
+    std::string fillOpacity, strokeOpacity;
+};
+
+class Reader {
+public:
+    Reader(doc::DocStore& store, Document& d) : store_(store), d_(d) {}
+
+    bool read(pugi::xml_node root, Fault& fault);
+
+private:
+    bool children(pugi::xml_node parent, ArtNode* container, const VtgMatrix& ctm,
+                  const Inherited& inh, Fault& fault);
+    bool element(pugi::xml_node e, ArtNode* container, const VtgMatrix& ctm, const Inherited& inh,
+                 Fault& fault);
+    bool style(pugi::xml_node e, Inherited& inh, std::vector<doc::XmlAttr>& rest, Fault& fault);
+    bool shape(pugi::xml_node e, std::vector<Subpath>& out, Fault& fault);
+    bool common(pugi::xml_node e, ArtNode* art, Fault& fault);
+    ArtNode* add(ArtNode* container, int32_t kind) {
+        ArtNode* a = store_.newArt(d_, kind);
+        a->s.parent = container;
+        container->s.children.push_back(a);
+        return a;
+    }
+
+    doc::DocStore& store_;
+    Document& d_;
+    VtgMatrix flip_{};
+    int depth_ = 0; // nesting of elements being read
+};
+
+// Deeper nesting than this is refused rather than risking the stack.
+constexpr int kMaxDepth = 256;
+
+// The offset of an element's "<" (pugi gives that of its name).
+ptrdiff_t Offset(pugi::xml_node e) {
+    const ptrdiff_t o = e.offset_debug();
+    return o > 0 ? o - 1 : 0;
+}
+
+bool Fail(Fault& f, pugi::xml_node e, std::string reason) {
+    f.offset = Offset(e);
+    f.reason = std::move(reason);
+    return false;
+}
+
+bool IsVtg(const char* name) {
+    return std::strncmp(name, "vtg:", 4) == 0;
+}
+
+bool Number(const std::string& s, double& v) {
+    const std::string t = Trim(s);
+    if (t.empty())
+        return false;
+    const char* b = t.data() + (t[0] == '+' ? 1 : 0);
+    const auto r = std::from_chars(b, t.data() + t.size(), v);
+    return r.ec == std::errc() && r.ptr == t.data() + t.size() && std::isfinite(v) &&
+           std::fabs(v) <= kMaxCoordinate;
+}
+
+// Presentation attributes this reader turns into the art's style.
+bool StyleProperty(const std::string& n) {
+    static const char* const kNames[] = {"fill",
+                                         "stroke",
+                                         "stroke-width",
+                                         "stroke-linecap",
+                                         "stroke-linejoin",
+                                         "stroke-miterlimit",
+                                         "stroke-dasharray",
+                                         "stroke-dashoffset",
+                                         "fill-rule",
+                                         "fill-opacity",
+                                         "stroke-opacity",
+                                         "color",
+                                         "opacity",
+                                         "display"};
+    for (const char* k : kNames)
+        if (n == k)
+            return true;
+    return false;
+}
+
+double Scale(const VtgMatrix& m) {
+    return std::sqrt(std::fabs(m.a * m.d - m.b * m.c));
+}
+
+bool Reader::style(pugi::xml_node e, Inherited& inh, std::vector<doc::XmlAttr>& rest,
+                   Fault& fault) {
+    std::vector<doc::XmlAttr> props;
+    for (pugi::xml_attribute a : e.attributes())
+        if (StyleProperty(a.name()))
+            props.emplace_back(a.name(), a.value());
+    if (pugi::xml_attribute s = e.attribute("style"))
+        for (auto& p : ParseStyleAttribute(s.value())) {
+            if (StyleProperty(p.first))
+                props.push_back(p);
+            else
+                rest.push_back(p); // other CSS properties are kept as attributes
+        }
+    for (const auto& [k, v] : props) {
+        const std::string val = Trim(v);
+        if (val == "inherit")
+            continue;
+        if (k == "fill" || k == "stroke") {
+            PaintKind kind;
+            VtgColor c{};
+            if (!ParsePaint(val, kind, c))
+                return Fail(fault, e, "bad colour '" + val + "' in " + k);
+            if (kind == PaintKind::CurrentColor) {
+                kind = PaintKind::Color;
+                c = inh.current;
+            }
+            (k == "fill" ? inh.fillKind : inh.strokeKind) = kind;
+            if (kind == PaintKind::Color)
+                (k == "fill" ? inh.fill : inh.stroke) = c;
+            (k == "fill" ? inh.fillUrl : inh.strokeUrl) = kind == PaintKind::Url ? val : "";
+        } else if (k == "color") {
+            PaintKind kind;
+            VtgColor c{};
+            if (ParsePaint(val, kind, c) && kind == PaintKind::Color)
+                inh.current = c;
+        } else if (k == "stroke-width") {
+            double w = 0;
+            if (!ParseLength(val, w) || w < 0)
+                return Fail(fault, e, "bad stroke-width '" + val + "'");
+            inh.strokeWidth = w;
+        } else if (k == "stroke-linecap") {
+            inh.cap = val == "round" ? kVtgCapRound : val == "square" ? kVtgCapSquare : kVtgCapButt;
+        } else if (k == "stroke-linejoin") {
+            inh.join = val == "round"   ? kVtgJoinRound
+                       : val == "bevel" ? kVtgJoinBevel
+                                        : kVtgJoinMiter;
+        } else if (k == "stroke-miterlimit") {
+            double m = 0;
+            if (!Number(val, m) || m < 1)
+                return Fail(fault, e, "bad stroke-miterlimit '" + val + "'");
+            inh.miter = m;
+        } else if (k == "stroke-dasharray") {
+            std::vector<double> dash;
+            if (!ParseNumberList(val, dash) ||
+                std::any_of(dash.begin(), dash.end(), [](double x) { return x < 0; }))
+                return Fail(fault, e, "bad stroke-dasharray '" + val + "'");
+            if (dash.size() % 2 == 1) { // an odd list repeats
+                const auto n = dash.size();
+                for (size_t i = 0; i < n; ++i)
+                    dash.push_back(dash[i]);
+            }
+            if (dash.size() > kVtgMaxDashes)
+                dash.resize(kVtgMaxDashes);
+            inh.dash = dash;
+        } else if (k == "stroke-dashoffset") {
+            double o = 0;
+            if (!ParseLength(val, o))
+                return Fail(fault, e, "bad stroke-dashoffset '" + val + "'");
+            inh.dashOffset = o;
+        } else if (k == "fill-rule") {
+            inh.evenOdd = val == "evenodd";
+        } else if (k == "fill-opacity") {
+            inh.fillOpacity = val == "1" ? "" : val;
+        } else if (k == "stroke-opacity") {
+            inh.strokeOpacity = val == "1" ? "" : val;
+        }
+    }
+    return true;
+}
+
+// Attributes every art may carry: name, flags, opacity, dictionary, tags,
+// live effects.
+bool Reader::common(pugi::xml_node e, ArtNode* art, Fault& fault) {
+    doc::ArtState& s = art->s;
+    s.name = e.attribute("id").value();
+    if (e.attribute("vtg:locked").as_int() != 0)
+        s.attributes |= kVtgArtLocked;
+    if (e.attribute("vtg:guide").as_int() != 0)
+        s.attributes |= kVtgArtGuide;
+    if (e.attribute("vtg:clip").as_int() != 0) {
+        s.attributes |= kVtgArtClipping;
+        s.style.clip = 1;
+    }
+    std::string display = e.attribute("display").value();
+    for (auto& p : ParseStyleAttribute(e.attribute("style").value()))
+        if (p.first == "display")
+            display = p.second;
+    if (Trim(display) == "none" && e.attribute("vtg:part").empty())
+        s.attributes |= kVtgArtHidden;
+    std::string opacity = e.attribute("opacity").value();
+    for (auto& p : ParseStyleAttribute(e.attribute("style").value()))
+        if (p.first == "opacity")
+            opacity = p.second;
+    if (!opacity.empty()) {
+        double o = 1;
+        if (!Number(opacity, o))
+            return Fail(fault, e, "bad opacity '" + opacity + "'");
+        s.opacity = std::clamp(o, 0.0, 1.0);
+    }
+    for (pugi::xml_node c : e.children()) {
+        const std::string n = c.name();
+        if (n == "vtg:entry") {
+            std::string key;
+            doc::Entry entry;
+            if (!ReadEntry(c, key, entry))
+                return Fail(fault, c, "bad dictionary entry");
+            s.dictionary[key] = entry;
+        } else if (n == "vtg:tag") {
+            s.tags[c.attribute("name").value()] = c.attribute("value").value();
+        } else if (n == "vtg:effect") {
+            doc::EffectInstance fx;
+            fx.name = c.attribute("name").value();
+            for (pugi::xml_node p : c.children("vtg:entry")) {
+                std::string key;
+                doc::Entry entry;
+                if (!ReadEntry(p, key, entry))
+                    return Fail(fault, p, "bad effect parameter");
+                fx.parameters[key] = entry;
+            }
+            s.effects.push_back(std::move(fx));
+        }
+    }
+    return true;
+}
+
+bool Reader::shape(pugi::xml_node e, std::vector<Subpath>& out, Fault& fault) {
+    const std::string n = e.name();
+    out.clear();
+    auto num = [&](const char* name, double& v, double def, bool required) {
+        pugi::xml_attribute a = e.attribute(name);
+        if (!a) {
+            v = def;
+            return !required || Fail(fault, e, std::string("missing ") + name);
+        }
+        if (!ParseLength(a.value(), v))
+            return Fail(fault, e, std::string("bad number '") + a.value() + "' in " + name);
+        return true;
+    };
+    if (n == "path") {
+        PathDataError err;
+        if (!ParsePathData(e.attribute("d").value(), out, err)) {
+            // Point at the character of the attribute value.
+            fault.offset = Offset(e);
+            fault.reason = "broken path data at character " + std::to_string(err.offset + 1) +
+                           ": " + err.reason;
+            return false;
+        }
+        return true;
+    }
+    if (n == "rect") {
+        double x, y, w, h, rx, ry;
+        if (!num("x", x, 0, false) || !num("y", y, 0, false) || !num("width", w, 0, true) ||
+            !num("height", h, 0, true))
+            return false;
+        const bool hasRx = !e.attribute("rx").empty(), hasRy = !e.attribute("ry").empty();
+        if (!num("rx", rx, 0, false) || !num("ry", ry, 0, false))
+            return false;
+        if (w < 0 || h < 0 || rx < 0 || ry < 0)
+            return Fail(fault, e, "negative rectangle size");
+        if (hasRx && !hasRy)
+            ry = rx;
+        if (hasRy && !hasRx)
+            rx = ry;
+        rx = std::min(rx, w / 2);
+        ry = std::min(ry, h / 2);
+        std::string d;
+        if (rx > 0 && ry > 0) {
+            auto f = FormatNumber;
+            d = "M" + f(x + rx) + " " + f(y) + "H" + f(x + w - rx) + "A" + f(rx) + " " + f(ry) +
+                " 0 0 1 " + f(x + w) + " " + f(y + ry) + "V" + f(y + h - ry) + "A" + f(rx) + " " +
+                f(ry) + " 0 0 1 " + f(x + w - rx) + " " + f(y + h) + "H" + f(x + rx) + "A" + f(rx) +
+                " " + f(ry) + " 0 0 1 " + f(x) + " " + f(y + h - ry) + "V" + f(y + ry) + "A" +
+                f(rx) + " " + f(ry) + " 0 0 1 " + f(x + rx) + " " + f(y) + "Z";
+        }
+        if (d.empty()) {
+            out.push_back({});
+            for (VtgPoint p :
+                 {VtgPoint{x, y}, VtgPoint{x + w, y}, VtgPoint{x + w, y + h}, VtgPoint{x, y + h}})
+                out.back().segments.push_back({p, p, p, 1});
+            out.back().closed = true;
+            return true;
+        }
+        PathDataError err;
+        return ParsePathData(d, out, err) || Fail(fault, e, "bad rectangle");
+    }
+    if (n == "circle" || n == "ellipse") {
+        double cx, cy, rx, ry;
+        if (!num("cx", cx, 0, false) || !num("cy", cy, 0, false))
+            return false;
+        if (n == "circle") {
+            if (!num("r", rx, 0, true))
+                return false;
+            ry = rx;
+        } else if (!num("rx", rx, 0, true) || !num("ry", ry, 0, true)) {
+            return false;
+        }
+        if (rx < 0 || ry < 0)
+            return Fail(fault, e, "negative radius");
+        const double k = 0.5522847498307936;
+        const VtgPoint pts[4] = {{cx + rx, cy}, {cx, cy + ry}, {cx - rx, cy}, {cx, cy - ry}};
+        const VtgPoint tan[4] = {{0, ry * k}, {-rx * k, 0}, {0, -ry * k}, {rx * k, 0}};
+        out.push_back({});
+        for (int i = 0; i < 4; ++i)
+            out.back().segments.push_back({pts[i],
+                                           {pts[i].x - tan[i].x, pts[i].y - tan[i].y},
+                                           {pts[i].x + tan[i].x, pts[i].y + tan[i].y},
+                                           0});
+        out.back().closed = true;
+        return true;
+    }
+    if (n == "line") {
+        double x1, y1, x2, y2;
+        if (!num("x1", x1, 0, false) || !num("y1", y1, 0, false) || !num("x2", x2, 0, false) ||
+            !num("y2", y2, 0, false))
+            return false;
+        out.push_back({});
+        out.back().segments = {{{x1, y1}, {x1, y1}, {x1, y1}, 1},
+                               {{x2, y2}, {x2, y2}, {x2, y2}, 1}};
+        return true;
+    }
+    // polyline, polygon
+    std::vector<double> v;
+    if (!ParseNumberList(e.attribute("points").value(), v) || v.size() % 2 != 0)
+        return Fail(fault, e, "bad points list");
+    out.push_back({});
+    for (size_t i = 0; i + 1 < v.size(); i += 2) {
+        const VtgPoint p{v[i], v[i + 1]};
+        out.back().segments.push_back({p, p, p, 1});
+    }
+    out.back().closed = n == "polygon";
+    return true;
+}
+
+VtgPoint Map(const VtgMatrix& m, VtgPoint p) {
+    return doc::Apply(m, p);
+}
+
+void MapSegments(std::vector<PathSegment>& g, const VtgMatrix& m) {
+    for (PathSegment& s : g) {
+        s.anchor = Map(m, s.anchor);
+        s.in = Map(m, s.in);
+        s.out = Map(m, s.out);
+    }
+}
+
+VtgPathStyle MakeStyle(const Inherited& inh, const VtgMatrix& ctm) {
+    VtgPathStyle s{};
+    s.fill.on = inh.fillKind == PaintKind::Color ? 1 : 0;
+    s.fill.color = s.fill.on != 0 ? inh.fill : NoColor();
+    s.fill.evenOdd = inh.evenOdd ? 1 : 0;
+    s.stroke.on = inh.strokeKind == PaintKind::Color ? 1 : 0;
+    s.stroke.color = s.stroke.on != 0 ? inh.stroke : NoColor();
+    const double k = Scale(ctm);
+    s.stroke.width = inh.strokeWidth * k;
+    s.stroke.cap = inh.cap;
+    s.stroke.join = inh.join;
+    s.stroke.miterLimit = inh.miter;
+    s.stroke.dashCount = static_cast<int32_t>(inh.dash.size());
+    for (size_t i = 0; i < inh.dash.size(); ++i)
+        s.stroke.dash[i] = inh.dash[i] * k;
+    s.stroke.dashOffset = inh.dashOffset * k;
+    return s;
+}
+
+// The attributes of an element that this reader does not turn into model
+// data, kept in file order.
+std::vector<doc::XmlAttr> Kept(pugi::xml_node e, bool keepStyle) {
+    static const char* const kGeometry[] = {"d",  "x", "y",  "width", "height", "rx", "ry",    "cx",
+                                            "cy", "r", "x1", "y1",    "x2",     "y2", "points"};
+    std::vector<doc::XmlAttr> out;
+    for (pugi::xml_attribute a : e.attributes()) {
+        const std::string n = a.name();
+        if (n == "id" || n == "transform" || IsVtg(a.name()))
+            continue;
+        if (!keepStyle && (n == "style" || StyleProperty(n)))
+            continue;
+        if (!keepStyle && std::any_of(std::begin(kGeometry), std::end(kGeometry),
+                                      [&](const char* g) { return n == g; }))
+            continue;
+        out.emplace_back(n, a.value());
+    }
+    return out;
+}
+
+std::string InnerXml(pugi::xml_node e) {
+    std::ostringstream os;
+    for (pugi::xml_node c : e.children()) {
+        if (c.type() == pugi::node_element && IsVtg(c.name()))
+            continue;
+        c.print(os, "", pugi::format_raw);
+    }
+    return os.str();
+}
+
+std::string OuterXml(pugi::xml_node e) {
+    std::ostringstream os;
+    e.print(os, "", pugi::format_raw);
+    return os.str();
+}
+
+bool Reader::element(pugi::xml_node e, ArtNode* container, const VtgMatrix& parentCtm,
+                     const Inherited& parentInh, Fault& fault) {
+    const std::string n = e.name();
+    if (IsVtg(e.name()))
+        return true; // host data: read by the element that holds it
+    VtgMatrix local{1, 0, 0, 1, 0, 0};
+    if (pugi::xml_attribute t = e.attribute("transform")) {
+        size_t off = 0;
+        std::string why;
+        if (!ParseTransform(t.value(), local, off, why))
+            return Fail(fault, e,
+                        "bad transform at character " + std::to_string(off + 1) + ": " + why);
+    }
+    const VtgMatrix ctm = doc::Concat(local, parentCtm);
+    Inherited inh = parentInh;
+    std::vector<doc::XmlAttr> css;
+    const std::string kindName = e.attribute("vtg:kind").value();
+
+    if (n == "g" && e.attribute("vtg:wrap").as_int() != 0)
+        return children(e, container, ctm, parentInh, fault);
+
+    // Art with live effects: the source is the art; the shown result is
+    // made again from it.
+    if (n == "g" && kindName == "effected") {
+        for (pugi::xml_node c : e.children("g"))
+            if (std::string(c.attribute("vtg:part").value()) == "source")
+                return children(c, container, ctm, parentInh, fault);
+        return true;
+    }
+
+    if (n == "g" && kindName == "plugin") {
+        ArtNode* art = add(container, kVtgArtPlugin);
+        if (!common(e, art, fault))
+            return false;
+        doc::PluginArtPart& p = art->s.plugin;
+        p.groupName = e.attribute("vtg:group").value();
+        std::vector<double> ver;
+        ParseNumberList(e.attribute("vtg:data-version").value(), ver);
+        if (ver.size() == 2) {
+            p.dataMajor = static_cast<int32_t>(ver[0]);
+            p.dataMinor = static_cast<int32_t>(ver[1]);
+        }
+        if (!Base64Decode(e.attribute("vtg:data").value(), p.data))
+            return Fail(fault, e, "bad plug-in data");
+        for (pugi::xml_node c : e.children("g")) {
+            const std::string part = c.attribute("vtg:part").value();
+            if (part != "edit" && part != "result")
+                continue;
+            ArtNode* g = store_.newArt(d_, kVtgArtGroup);
+            g->s.parent = art;
+            (part == "edit" ? p.edit : p.result) = g;
+            if (!common(c, g, fault) || !children(c, g, ctm, inh, fault))
+                return false;
+        }
+        for (ArtNode*& g : {std::ref(p.edit), std::ref(p.result)})
+            if (g == nullptr) {
+                g = store_.newArt(d_, kVtgArtGroup);
+                g->s.parent = art;
+            }
+        return true;
+    }
+
+    if (n == "g" && kindName.empty()) {
+        if (!style(e, inh, css, fault))
+            return false;
+        ArtNode* art = add(container, kVtgArtGroup);
+        art->s.extra = Kept(e, false);
+        art->s.extra.insert(art->s.extra.end(), css.begin(), css.end());
+        return common(e, art, fault) && children(e, art, ctm, inh, fault);
+    }
+
+    if (n == "path" || n == "rect" || n == "circle" || n == "ellipse" || n == "line" ||
+        n == "polyline" || n == "polygon") {
+        if (!style(e, inh, css, fault))
+            return false;
+        std::vector<Subpath> subs;
+        if (!shape(e, subs, fault))
+            return false;
+        for (Subpath& sp : subs) {
+            MapSegments(sp.segments, ctm);
+            if (sp.segments.size() > kVtgMaxSegments)
+                return Fail(fault, e, "more than 32767 segments in one path");
+        }
+        const bool compound = subs.size() > 1 || kindName == "compound";
+        const int32_t kind = compound                ? kVtgArtCompoundPath
+                             : kindName == "brushed" ? kVtgArtBrushedPath
+                                                     : kVtgArtPath;
+        ArtNode* art = add(container, kind);
+        art->s.style = MakeStyle(inh, ctm);
+        for (VtgFillStyle* f : {&art->s.style.fill}) {
+            if (pugi::xml_attribute a = e.attribute("vtg:fill");
+                a && !DecodeColor(a.value(), f->color))
+                return Fail(fault, e, "bad vtg:fill colour");
+            f->overprint = e.attribute("vtg:fill-overprint").as_int(0) != 0 ? 1 : 0;
+        }
+        if (pugi::xml_attribute a = e.attribute("vtg:stroke");
+            a && !DecodeColor(a.value(), art->s.style.stroke.color))
+            return Fail(fault, e, "bad vtg:stroke colour");
+        art->s.style.stroke.overprint = e.attribute("vtg:stroke-overprint").as_int(0) != 0 ? 1 : 0;
+        if (pugi::xml_attribute a = e.attribute("vtg:stroke-width"))
+            art->s.style.stroke.width = a.as_double(art->s.style.stroke.width);
+        art->s.extra = Kept(e, false);
+        art->s.extra.insert(art->s.extra.end(), css.begin(), css.end());
+        if (!inh.fillUrl.empty())
+            art->s.extra.emplace_back("fill", inh.fillUrl);
+        if (!inh.strokeUrl.empty())
+            art->s.extra.emplace_back("stroke", inh.strokeUrl);
+        if (!inh.fillOpacity.empty())
+            art->s.extra.emplace_back("fill-opacity", inh.fillOpacity);
+        if (!inh.strokeOpacity.empty())
+            art->s.extra.emplace_back("stroke-opacity", inh.strokeOpacity);
+        if (!common(e, art, fault))
+            return false;
+        // Corner flags and open ends the file stored.
+        std::vector<std::string> corners;
+        std::istringstream cs(e.attribute("vtg:corners").value());
+        for (std::string w; cs >> w;)
+            corners.push_back(w);
+        for (size_t i = 0; i < subs.size() && i < corners.size(); ++i)
+            for (size_t j = 0; j < subs[i].segments.size() && j < corners[i].size(); ++j)
+                subs[i].segments[j].corner = corners[i][j] == '1' ? 1 : 0;
+        std::vector<double> ends;
+        ParseNumberList(e.attribute("vtg:ends").value(), ends);
+        if (ends.size() == 4 && subs.size() == 1 && !subs[0].closed && !subs[0].segments.empty()) {
+            subs[0].segments.front().in = Map(ctm, {ends[0], ends[1]});
+            subs[0].segments.back().out = Map(ctm, {ends[2], ends[3]});
+        }
+        if (!compound) {
+            if (!subs.empty()) {
+                art->s.segments = std::move(subs[0].segments);
+                art->s.closed = subs[0].closed;
+            }
+            return true;
+        }
+        for (Subpath& sp : subs) {
+            ArtNode* member = add(art, kVtgArtPath);
+            member->s.segments = std::move(sp.segments);
+            member->s.closed = sp.closed;
+            member->s.style = art->s.style;
+        }
+        return true;
+    }
+
+    if (n == "text" || n == "image" || n == "use") {
+        const int32_t kind = n == "image" ? (kindName == "raster" ? kVtgArtRaster : kVtgArtPlaced)
+                             : n == "use" ? kVtgArtSymbolInstance
+                             : kindName == "point-text" ? kVtgArtPointText
+                                                        : kVtgArtTextFrame;
+        ArtNode* art = add(container, kind);
+        art->s.matrix = ctm;
+        art->s.extra = Kept(e, true);
+        if (!common(e, art, fault))
+            return false;
+        double x = 0, y = 0, w = 0, h = 0;
+        ParseLength(e.attribute("x").value(), x);
+        ParseLength(e.attribute("y").value(), y);
+        ParseLength(e.attribute("width").value(), w);
+        ParseLength(e.attribute("height").value(), h);
+        if (n == "text") {
+            art->s.xml = InnerXml(e);
+            art->s.text = e.text().get();
+            double size = 16;
+            ParseLength(e.attribute("font-size").value(), size);
+            const double len = std::max<double>(
+                1, static_cast<double>(e.child_value() ? std::strlen(e.child_value()) : 1));
+            art->s.box = {x, y - size, x + 0.6 * size * len, y};
+        } else {
+            art->s.box = {x, y, x + w, y + h};
+            std::string href = e.attribute("href").value();
+            if (href.empty())
+                href = e.attribute("xlink:href").value();
+            if (n == "use" && href.size() > 1 && href[0] == '#')
+                art->s.symbolId = href.substr(1);
+            art->s.xml = InnerXml(e);
+        }
+        return true;
+    }
+
+    if (n == "g" && (kindName == "envelope" || kindName == "mesh")) {
+        ArtNode* art = add(container, kindName == "mesh" ? kVtgArtMesh : kVtgArtEnvelope);
+        art->s.matrix = ctm;
+        art->s.extra = Kept(e, true);
+        art->s.xml = InnerXml(e);
+        return common(e, art, fault);
+    }
+
+    // Anything else is kept as written, placed by the transforms above it.
+    ArtNode* art = add(container, kVtgArtForeign);
+    art->s.matrix = parentCtm;
+    art->s.xml = OuterXml(e);
+    art->s.name = e.attribute("id").value();
+    return true;
+}
+
+bool Reader::children(pugi::xml_node parent, ArtNode* container, const VtgMatrix& ctm,
+                      const Inherited& inh, Fault& fault) {
+    if (depth_ >= kMaxDepth)
+        return Fail(fault, parent, "elements nested more than 256 deep");
+    ++depth_;
+    bool ok = true;
+    for (pugi::xml_node c : parent.children())
+        if (c.type() == pugi::node_element && !element(c, container, ctm, inh, fault)) {
+            ok = false;
+            break;
+        }
+    --depth_;
+    return ok;
+}
+
+// Lays out children front-most first (the file lists them back to front).
+void Reverse(ArtNode* a) {
+    doc::Walk(a, true, [](ArtNode* n) {
+        std::reverse(n->s.children.begin(), n->s.children.end());
+        return true;
+    });
+}
+
+bool Reader::read(pugi::xml_node root, Fault& fault) {
+    double vx = 0, vy = 0, vw = 0, vh = 0;
+    if (pugi::xml_attribute vb = root.attribute("viewBox")) {
+        std::vector<double> v;
+        if (!ParseNumberList(vb.value(), v) || v.size() != 4)
+            return Fail(fault, root, "bad viewBox '" + std::string(vb.value()) + "'");
+        vx = v[0];
+        vy = v[1];
+        vw = v[2];
+        vh = v[3];
+    } else {
+        const bool hw = root.attribute("width") && ParseLength(root.attribute("width").value(), vw);
+        const bool hh =
+            root.attribute("height") && ParseLength(root.attribute("height").value(), vh);
+        if (!hw || !hh)
+            return Fail(
+                fault, root,
+                "no page size: a viewBox or a width and height in absolute units is needed");
+    }
+    if (!(vw > 0 && vh > 0) || vw > 1e7 || vh > 1e7)
+        return Fail(fault, root, "page size out of range");
+    d_.width = vw;
+    d_.height = vh;
+    d_.viewBoxX = vx;
+    d_.viewBoxY = vy;
+    d_.view->origin = {0, vh};
+    flip_ = {1, 0, 0, -1, -vx, vy + vh};
+    if (pugi::xml_attribute u = root.attribute("vtg:ruler-units"))
+        d_.rulerUnits = u.as_int(kVtgUnitPoints);
+    if (pugi::xml_attribute m = root.attribute("vtg:color-model"))
+        d_.colorModel = m.as_int(kVtgColorModelRGB);
+    for (pugi::xml_attribute a : root.attributes()) {
+        const std::string n = a.name();
+        if (n == "xmlns" || n == "xmlns:vtg" || n == "viewBox" || IsVtg(a.name()))
+            continue;
+        d_.rootExtra.emplace_back(n, a.value());
+    }
+    Inherited inh;
+    if (!style(root, inh, d_.rootExtra, fault))
+        return false;
+    // Layers as the host wrote them; other top-level art joins a layer of its own.
+    doc::LayerNode* loose = nullptr;
+    std::vector<doc::LayerNode*> layers; // back to front
+    std::string defs;
+    bool hasLayers = false;
+    for (pugi::xml_node c : root.children())
+        if (c.type() == pugi::node_element && !c.attribute("vtg:layer").empty())
+            hasLayers = true;
+    for (pugi::xml_node c : root.children()) {
+        if (c.type() != pugi::node_element)
+            continue;
+        if (pugi::xml_attribute ln = c.attribute("vtg:layer")) {
+            doc::LayerNode* l = store_.newLayer(d_, ln.value());
+            std::vector<double> rgb;
+            ParseNumberList(c.attribute("vtg:layer-color").value(), rgb);
+            if (rgb.size() == 3)
+                for (int i = 0; i < 3; ++i)
+                    l->color[i] = static_cast<uint16_t>(std::clamp(rgb[i], 0.0, 65535.0));
+            l->visible = c.attribute("vtg:visible").as_int(1) != 0;
+            l->locked = c.attribute("vtg:locked").as_int(0) != 0;
+            l->group->s.name = c.attribute("id").value();
+            if (c.attribute("vtg:current").as_int(0) != 0)
+                d_.currentLayer = l;
+            layers.push_back(l);
+            if (!children(c, l->group, flip_, inh, fault))
+                return false;
+            continue;
+        }
+        if (hasLayers && !IsVtg(c.name())) { // definitions and the like between layers
+            defs += OuterXml(c);
+            continue;
+        }
+        if (loose == nullptr) {
+            loose = store_.newLayer(d_, "Layer 1");
+            layers.push_back(loose);
+        }
+        if (!element(c, loose->group, flip_, inh, fault))
+            return false;
+    }
+    d_.defs = defs;
+    if (layers.empty())
+        layers.push_back(store_.newLayer(d_, "Layer 1"));
+    for (auto it = layers.rbegin(); it != layers.rend(); ++it) {
+        d_.layers.push_back(*it);
+        Reverse((*it)->group);
+    }
+    if (d_.currentLayer == nullptr)
+        d_.currentLayer = d_.layers.front();
+    return true;
+}
+
+// Line and column (from 1) of a byte offset.
+std::string Position(const std::string& text, ptrdiff_t offset) {
+    size_t line = 1, col = 1;
+    const size_t end = std::min(static_cast<size_t>(std::max<ptrdiff_t>(0, offset)), text.size());
+    for (size_t i = 0; i < end; ++i) {
+        if (text[i] == '\n') {
+            ++line;
+            col = 1;
+        } else if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
+            ++col;
+        }
+    }
+    return std::to_string(line) + ":" + std::to_string(col);
+}
+
+} // namespace
+
+bool ReadSvgText(doc::DocStore& store, const std::string& text, const std::string& name,
+                 Document*& out, SvgError& error) {
+    out = nullptr;
+    pugi::xml_document xml;
+    const pugi::xml_parse_result r = xml.load_buffer(text.data(), text.size(),
+                                                     pugi::parse_cdata | pugi::parse_escapes |
+                                                         pugi::parse_eol | pugi::parse_ws_pcdata,
+                                                     pugi::encoding_utf8);
+    if (!r) {
+        error.message =
+            name + ":" + Position(text, r.offset) + ": not well-formed XML: " + r.description();
+        return false;
+    }
+    pugi::xml_node root = xml.document_element();
+    if (std::strcmp(root.name(), "svg") != 0) {
+        error.message = name + ":" + Position(text, Offset(root)) + ": the root element is <" +
+                        root.name() + ">, not <svg>";
+        return false;
+    }
+    Document* previous = store.current();
+    Document* d = store.newBlankDocument(612, 792);
+    Reader reader(store, *d);
+    Fault fault;
+    if (!reader.read(root, fault)) {
+        store.close(d);
+        store.setCurrent(previous);
+        error.message = name + ":" + Position(text, fault.offset) + ": " + fault.reason;
+        return false;
+    }
+    d->pending = {}; // a freshly opened document has nothing to undo
+    out = d;
+    return true;
+}
+
+bool ReadSvgFile(doc::DocStore& store, const std::string& path, Document*& out, SvgError& error) {
+    out = nullptr;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error.message = path + ": cannot open the file";
+        return false;
+    }
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    if (in.bad()) {
+        error.message = path + ": cannot read the file";
+        return false;
+    }
+    if (!ReadSvgText(store, ss.str(), path, out, error))
+        return false;
+    out->path = path;
+    return true;
+}
+
+} // namespace hostapp::svg

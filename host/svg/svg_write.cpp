@@ -1,0 +1,502 @@
+// Writing a document as SVG.
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+
+#include "host/doc/art.hpp"
+#include "host/svg/path_data.hpp"
+#include "host/svg/svg.hpp"
+#include "host/svg/svg_codec.hpp"
+#include "host/svg/svg_style.hpp"
+
+namespace hostapp::svg {
+
+namespace {
+
+using doc::ArtNode;
+using doc::Document;
+
+// The value a reader gets back for a written number.
+double RoundTrip(double v) {
+    if (std::fabs(v) < 5e-7)
+        return 0;
+    char buf[64];
+    const auto w = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 6);
+    double r = 0;
+    std::from_chars(buf, w.ptr, r);
+    return r == 0 ? 0 : r; // no negative zero, as the writer prints "0"
+}
+
+VtgPoint RoundTrip(VtgPoint p) {
+    return {RoundTrip(p.x), RoundTrip(p.y)};
+}
+
+class Writer {
+public:
+    explicit Writer(const Document& d) : d_(d) {
+        // Document to SVG user space: x + vx, vy + vh - y.
+        toSvg_ = {1, 0, 0, -1, d.viewBoxX, d.viewBoxY + d.height};
+        out_.reserve(1 << 16);
+    }
+
+    std::string run();
+
+private:
+    void indent(int depth) { out_.append(static_cast<size_t>(depth) * 2, ' '); }
+    void attr(const char* name, const std::string& value) {
+        out_ += ' ';
+        out_ += name;
+        out_ += "=\"";
+        AppendEscaped(out_, value);
+        out_ += '"';
+    }
+    void num(const char* name, double v) { attr(name, FormatNumber(v)); }
+    // A value that needs no escaping (path data).
+    void rawAttr(const char* name, const std::string& value) {
+        out_ += ' ';
+        out_ += name;
+        out_ += "=\"";
+        out_ += value;
+        out_ += '"';
+    }
+    void extra(const std::vector<doc::XmlAttr>& attrs) {
+        for (const auto& [k, v] : attrs)
+            attr(k.c_str(), v);
+    }
+    void flags(const ArtNode* a);
+    void paint(const char* name, const VtgColor& c, bool on);
+    void style(const ArtNode* a);
+    // Writes the host data children; returns false when there is none.
+    bool data(const ArtNode* a, int depth, bool flat = false);
+    void matrix(const VtgMatrix& docMatrix);
+    void art(const ArtNode* a, int depth);
+    void path(const ArtNode* a, int depth);
+    void children(const ArtNode* a, int depth) {
+        for (auto it = a->s.children.rbegin(); it != a->s.children.rend(); ++it)
+            art(*it, depth);
+    }
+    VtgPoint svg(VtgPoint p) const { return doc::Apply(toSvg_, p); }
+
+    const Document& d_;
+    VtgMatrix toSvg_{};
+    std::string out_;
+    const ArtNode* effectSource_ = nullptr; // art with effects being written as source
+};
+
+void Writer::flags(const ArtNode* a) {
+    const int32_t at = a->s.attributes;
+    if ((at & kVtgArtHidden) != 0)
+        attr("display", "none");
+    if (a->s.opacity != 1)
+        num("opacity", a->s.opacity);
+    if ((at & kVtgArtLocked) != 0)
+        attr("vtg:locked", "1");
+    if ((at & kVtgArtGuide) != 0)
+        attr("vtg:guide", "1");
+    if ((at & kVtgArtClipping) != 0)
+        attr("vtg:clip", "1");
+}
+
+void Writer::paint(const char* name, const VtgColor& c, bool on) {
+    if (!on || c.kind == kVtgColorNone || c.kind == kVtgColorGradient ||
+        c.kind == kVtgColorPattern) {
+        attr(name, "none");
+        return;
+    }
+    double rgb[3];
+    DisplayRgb(c, rgb);
+    const std::string hex = HexColor(rgb[0], rgb[1], rgb[2]);
+    attr(name, hex);
+    // The hex form reads back as RGB in 1/255 steps; anything else is stored exactly.
+    PaintKind k;
+    VtgColor back{};
+    ParsePaint(hex, k, back);
+    const bool exact = c.kind == kVtgColorRGB && back.c[0] == c.c[0] && back.c[1] == c.c[1] &&
+                       back.c[2] == c.c[2] && c.c[3] == 0 && c.tint == 0 && c.spotKind == 0 &&
+                       c.spotName[0] == '\0';
+    if (!exact)
+        attr(name[0] == 'f' ? "vtg:fill" : "vtg:stroke", EncodeColor(c));
+}
+
+void Writer::style(const ArtNode* a) {
+    const VtgPathStyle& s = a->s.style;
+    const auto kept = [&](const char* n) {
+        return std::any_of(a->s.extra.begin(), a->s.extra.end(),
+                           [&](const doc::XmlAttr& x) { return x.first == n; });
+    };
+    if (!kept("fill"))
+        paint("fill", s.fill.color, s.fill.on != 0);
+    if (s.fill.evenOdd != 0)
+        attr("fill-rule", "evenodd");
+    if (s.fill.overprint != 0)
+        attr("vtg:fill-overprint", "1");
+    if (!kept("stroke"))
+        paint("stroke", s.stroke.color, s.stroke.on != 0);
+    if (s.stroke.overprint != 0)
+        attr("vtg:stroke-overprint", "1");
+    if (s.stroke.width != 1) {
+        num("stroke-width", s.stroke.width);
+        if (RoundTrip(s.stroke.width) != s.stroke.width)
+            attr("vtg:stroke-width", ExactNumber(s.stroke.width));
+    }
+    if (s.stroke.cap == kVtgCapRound)
+        attr("stroke-linecap", "round");
+    else if (s.stroke.cap == kVtgCapSquare)
+        attr("stroke-linecap", "square");
+    if (s.stroke.join == kVtgJoinRound)
+        attr("stroke-linejoin", "round");
+    else if (s.stroke.join == kVtgJoinBevel)
+        attr("stroke-linejoin", "bevel");
+    if (s.stroke.miterLimit != 4)
+        num("stroke-miterlimit", s.stroke.miterLimit);
+    if (s.stroke.dashCount > 0) {
+        std::string d;
+        for (int i = 0; i < s.stroke.dashCount && i < kVtgMaxDashes; ++i) {
+            if (i > 0)
+                d += ' ';
+            AppendNumber(d, s.stroke.dash[i]);
+        }
+        attr("stroke-dasharray", d);
+        if (s.stroke.dashOffset != 0)
+            num("stroke-dashoffset", s.stroke.dashOffset);
+    }
+}
+
+bool Writer::data(const ArtNode* a, int depth, bool flat) {
+    const doc::ArtState& s = a->s;
+    if (s.dictionary.empty() && s.tags.empty() && s.effects.empty())
+        return false;
+    out_ += flat ? ">" : ">\n";
+    for (const auto& [k, e] : s.dictionary) {
+        if (!flat)
+            indent(depth + 1);
+        AppendEntry(out_, k, e);
+        if (!flat)
+            out_ += '\n';
+    }
+    for (const auto& [k, v] : s.tags) {
+        if (!flat)
+            indent(depth + 1);
+        out_ += "<vtg:tag";
+        attr("name", k);
+        attr("value", v);
+        out_ += flat ? "/>" : "/>\n";
+    }
+    for (const doc::EffectInstance& fx : s.effects) {
+        if (!flat)
+            indent(depth + 1);
+        out_ += "<vtg:effect";
+        attr("name", fx.name);
+        out_ += ">";
+        for (const auto& [k, e] : fx.parameters)
+            AppendEntry(out_, k, e);
+        out_ += flat ? "</vtg:effect>" : "</vtg:effect>\n";
+    }
+    return true;
+}
+
+void Writer::matrix(const VtgMatrix& m) {
+    const VtgMatrix t = doc::Concat(m, doc::Concat(doc::kIdentity, toSvg_));
+    std::string s = "matrix(";
+    for (double v : {t.a, t.b, t.c, t.d, t.tx, t.ty}) {
+        if (s.back() != '(')
+            s += ' ';
+        AppendNumber(s, v);
+    }
+    s += ')';
+    if (s != "matrix(1 0 0 1 0 0)")
+        attr("transform", s);
+}
+
+void Writer::path(const ArtNode* a, int depth) {
+    const doc::ArtState& s = a->s;
+    const bool compound = s.kind == kVtgArtCompoundPath;
+    std::vector<const doc::ArtState*> members;
+    if (compound) {
+        for (auto it = s.children.rbegin(); it != s.children.rend(); ++it)
+            if ((*it)->s.kind == kVtgArtPath)
+                members.push_back(&(*it)->s);
+    } else {
+        members.push_back(&s);
+    }
+    indent(depth);
+    out_ += "<path";
+    if (!s.name.empty())
+        attr("id", s.name);
+    std::string d;
+    std::string corners;
+    bool cornersDiffer = false;
+    std::vector<PathSegment> g;
+    for (const doc::ArtState* m : members) {
+        g = m->segments;
+        for (PathSegment& seg : g) {
+            seg.anchor = svg(seg.anchor);
+            seg.in = svg(seg.in);
+            seg.out = svg(seg.out);
+        }
+        if (!d.empty())
+            d += ' ';
+        AppendPathData(d, g, m->closed);
+        // The corner flags a reader would compute from what is written.
+        if (!corners.empty())
+            corners += ' ';
+        const size_t n = g.size();
+        for (size_t i = 0; i < n; ++i) {
+            PathSegment r{RoundTrip(g[i].anchor), RoundTrip(g[i].in), RoundTrip(g[i].out), 0};
+            if (!m->closed && i == 0)
+                r.in = r.anchor;
+            if (!m->closed && i + 1 == n)
+                r.out = r.anchor;
+            corners += m->segments[i].corner != 0 ? '1' : '0';
+            if ((m->segments[i].corner != 0 ? 1 : 0) != SmoothCorner(r))
+                cornersDiffer = true;
+        }
+    }
+    rawAttr("d", d);
+    style(a);
+    extra(s.extra);
+    flags(a);
+    if (compound)
+        attr("vtg:kind", "compound");
+    else if (s.kind == kVtgArtBrushedPath)
+        attr("vtg:kind", "brushed");
+    if (cornersDiffer)
+        attr("vtg:corners", corners);
+    if (!compound && !s.closed && !s.segments.empty()) {
+        const PathSegment& f = s.segments.front();
+        const PathSegment& l = s.segments.back();
+        if (f.in.x != f.anchor.x || f.in.y != f.anchor.y || l.out.x != l.anchor.x ||
+            l.out.y != l.anchor.y) {
+            std::string e;
+            const VtgPoint pts[2] = {svg(f.in), svg(l.out)};
+            for (const VtgPoint& p : pts) {
+                if (!e.empty())
+                    e += ' ';
+                AppendNumber(e, p.x);
+                e += ' ';
+                AppendNumber(e, p.y);
+            }
+            attr("vtg:ends", e);
+        }
+    }
+    if (data(a, depth)) {
+        indent(depth);
+        out_ += "</path>\n";
+    } else {
+        out_ += "/>\n";
+    }
+}
+
+void Writer::art(const ArtNode* a, int depth) {
+    const doc::ArtState& s = a->s;
+    // Art with live effects: the source (with its effect instances) is kept
+    // hidden for editing, the effects' result is what shows.
+    if (!s.effects.empty() && a->effectResult != nullptr && a != effectSource_) {
+        indent(depth);
+        out_ += "<g vtg:kind=\"effected\">\n";
+        indent(depth + 1);
+        out_ += "<g vtg:part=\"source\" display=\"none\">\n";
+        const ArtNode* outer = effectSource_;
+        effectSource_ = a;
+        art(a, depth + 2);
+        effectSource_ = outer;
+        indent(depth + 1);
+        out_ += "</g>\n";
+        art(a->effectResult, depth + 1);
+        indent(depth);
+        out_ += "</g>\n";
+        return;
+    }
+    switch (s.kind) {
+    case kVtgArtPath:
+    case kVtgArtCompoundPath:
+    case kVtgArtBrushedPath:
+        path(a, depth);
+        return;
+    case kVtgArtGroup:
+        indent(depth);
+        out_ += "<g";
+        if (!s.name.empty())
+            attr("id", s.name);
+        extra(s.extra);
+        flags(a);
+        if (!data(a, depth))
+            out_ += ">\n";
+        children(a, depth + 1);
+        indent(depth);
+        out_ += "</g>\n";
+        return;
+    case kVtgArtPlugin: {
+        indent(depth);
+        out_ += "<g vtg:kind=\"plugin\"";
+        if (!s.name.empty())
+            attr("id", s.name);
+        flags(a);
+        attr("vtg:group", s.plugin.groupName);
+        attr("vtg:data-version",
+             std::to_string(s.plugin.dataMajor) + " " + std::to_string(s.plugin.dataMinor));
+        attr("vtg:data", Base64Encode(s.plugin.data));
+        if (!data(a, depth))
+            out_ += ">\n";
+        for (const ArtNode* part : {s.plugin.edit, s.plugin.result}) {
+            if (part == nullptr)
+                continue;
+            indent(depth + 1);
+            out_ += part == s.plugin.edit ? "<g vtg:part=\"edit\" display=\"none\""
+                                          : "<g vtg:part=\"result\"";
+            if (!data(part, depth + 1))
+                out_ += ">\n";
+            children(part, depth + 2);
+            indent(depth + 1);
+            out_ += "</g>\n";
+        }
+        indent(depth);
+        out_ += "</g>\n";
+        return;
+    }
+    case kVtgArtForeign: {
+        indent(depth);
+        const VtgMatrix t = doc::Concat(s.matrix, toSvg_);
+        const bool plain = FormatNumber(t.a) == "1" && FormatNumber(t.b) == "0" &&
+                           FormatNumber(t.c) == "0" && FormatNumber(t.d) == "1" &&
+                           FormatNumber(t.tx) == "0" && FormatNumber(t.ty) == "0";
+        if (plain) {
+            out_ += s.xml;
+        } else {
+            out_ += "<g vtg:wrap=\"1\"";
+            matrix(s.matrix);
+            out_ += ">" + s.xml + "</g>";
+        }
+        out_ += '\n';
+        return;
+    }
+    default:
+        break;
+    }
+    // Art placed by a matrix: text, images, symbol instances, meshes, envelopes.
+    const char* tag = "g";
+    const char* kindName = nullptr;
+    switch (s.kind) {
+    case kVtgArtTextFrame:
+        tag = "text";
+        break;
+    case kVtgArtPointText:
+        tag = "text";
+        kindName = "point-text";
+        break;
+    case kVtgArtPlaced:
+        tag = "image";
+        break;
+    case kVtgArtRaster:
+        tag = "image";
+        kindName = "raster";
+        break;
+    case kVtgArtSymbolInstance:
+        tag = "use";
+        break;
+    case kVtgArtMesh:
+        kindName = "mesh";
+        break;
+    default:
+        kindName = "envelope";
+        break;
+    }
+    indent(depth);
+    out_ += '<';
+    out_ += tag;
+    if (!s.name.empty())
+        attr("id", s.name);
+    extra(s.extra);
+    matrix(s.matrix);
+    flags(a);
+    if (kindName != nullptr)
+        attr("vtg:kind", kindName);
+    if (!data(a, depth, true))
+        out_ += '>';
+    out_ += s.xml;
+    out_ += "</";
+    out_ += tag;
+    out_ += ">\n";
+}
+
+std::string Writer::run() {
+    out_ += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    out_ += "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:vtg=\"urn:vertigon:host\"";
+    bool hasSize = false;
+    for (const auto& [k, v] : d_.rootExtra)
+        if (k == "width" || k == "height")
+            hasSize = true;
+    if (!hasSize) {
+        num("width", d_.width);
+        num("height", d_.height);
+    }
+    extra(d_.rootExtra);
+    attr("viewBox", FormatNumber(d_.viewBoxX) + " " + FormatNumber(d_.viewBoxY) + " " +
+                        FormatNumber(d_.width) + " " + FormatNumber(d_.height));
+    if (d_.rulerUnits != kVtgUnitPoints)
+        attr("vtg:ruler-units", std::to_string(d_.rulerUnits));
+    if (d_.colorModel != kVtgColorModelRGB)
+        attr("vtg:color-model", std::to_string(d_.colorModel));
+    out_ += ">\n";
+    if (!d_.defs.empty())
+        out_ += d_.defs + "\n";
+    for (auto it = d_.layers.rbegin(); it != d_.layers.rend(); ++it) {
+        const doc::LayerNode* l = *it;
+        out_ += "  <g";
+        if (!l->group->s.name.empty())
+            attr("id", l->group->s.name);
+        attr("vtg:layer", l->name);
+        if (l->color[0] != 0x4F4F || l->color[1] != 0x8080 || l->color[2] != 0xFFFF)
+            attr("vtg:layer-color", std::to_string(l->color[0]) + " " +
+                                        std::to_string(l->color[1]) + " " +
+                                        std::to_string(l->color[2]));
+        if (!l->visible) {
+            attr("display", "none");
+            attr("vtg:visible", "0");
+        }
+        if (l->locked)
+            attr("vtg:locked", "1");
+        if (l == d_.currentLayer && d_.layers.size() > 1)
+            attr("vtg:current", "1");
+        out_ += ">\n";
+        children(l->group, 2);
+        out_ += "  </g>\n";
+    }
+    out_ += "</svg>\n";
+    return std::move(out_);
+}
+
+} // namespace
+
+std::string WriteSvgText(const Document& document) {
+    return Writer(document).run();
+}
+
+bool WriteSvgFile(const Document& document, const std::string& path, SvgError& error) {
+    const std::string text = WriteSvgText(document);
+    const std::string temp = path + ".tmp~";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out) {
+            error.message = path + ": cannot create the file";
+            return false;
+        }
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        out.close();
+        if (!out) {
+            std::remove(temp.c_str());
+            error.message = path + ": cannot write the file";
+            return false;
+        }
+    }
+    if (std::rename(temp.c_str(), path.c_str()) != 0) {
+        std::remove(temp.c_str());
+        error.message = path + ": cannot replace the file";
+        return false;
+    }
+    return true;
+}
+
+} // namespace hostapp::svg

@@ -1,0 +1,70 @@
+// The user's actions on the host's menus and toolbox, turned into the
+// messages a host sends.
+#include "host/host.hpp"
+
+namespace hostapp {
+
+ErrorCode Host::chooseFlyoutItem(const std::string& identifier, int32_t item) {
+    PanelHandleOpaque* panel = panels_.find(identifier);
+    if (panel == nullptr || panel->flyout == nullptr)
+        return kNotFoundErr;
+    if (item < 1 || static_cast<std::size_t>(item) > panel->flyout->items.size() ||
+        !panel->flyout->items[static_cast<std::size_t>(item - 1)].enabled)
+        return kBadParameterErr;
+    if (panel->flyoutProc != nullptr)
+        panel->flyoutProc(panel, item, panel->flyoutData);
+    return kNoErr;
+}
+
+ErrorCode Host::updateMenus() {
+    ErrorCode first = kNoErr;
+    for (const auto& item : registry_.menuItems) {
+        if (item->options != 0)
+            continue; // separators
+        MenuMessage message{};
+        message.menuItem = item.get();
+        ErrorCode err = send(kCallerMenu, kSelectorUpdate, &message);
+        if (first == kNoErr)
+            first = err;
+    }
+    return first;
+}
+
+ErrorCode Host::chooseMenu(const std::string& key) {
+    MenuItemHandleOpaque* item = registry_.findMenuItem(key);
+    if (item == nullptr || item->subMenu != nullptr)
+        return kNotFoundErr;
+    updateMenus();
+    if (!item->enabled)
+        return kBadParameterErr;
+    MenuMessage message{};
+    message.menuItem = item;
+    return send(kCallerMenu, kSelectorGo, &message);
+}
+
+ErrorCode Host::selectTool(const std::string& title) {
+    ToolHandleOpaque* tool = registry_.findTool(title);
+    if (tool == nullptr)
+        return kNotFoundErr;
+    if (registry_.currentTool != nullptr && registry_.currentTool != tool) {
+        ToolMessage message{};
+        message.tool = registry_.currentTool;
+        send(kCallerTool, kSelectorDeselect, &message);
+    }
+    registry_.currentTool = tool;
+    ToolMessage message{};
+    message.tool = tool;
+    return send(kCallerTool, kSelectorSelect, &message);
+}
+
+ErrorCode Host::toolMouse(const char* selector, VtgPoint point, uint32_t modifiers) {
+    if (registry_.currentTool == nullptr)
+        return kBadParameterErr;
+    ToolMessage message{};
+    message.tool = registry_.currentTool;
+    message.cursor = point;
+    message.modifiers = modifiers;
+    return send(kCallerTool, selector, &message);
+}
+
+} // namespace hostapp

@@ -1,0 +1,442 @@
+// The live effects end to end through the host: adding and editing an
+// instance with its dialog and preview, Cancel, Go Live, interpolation, the
+// dictionary, reset, the saved file, the lens-area guide.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <numbers>
+#include <vector>
+
+#include "core/plugin_globals.hpp"
+#include "core/suite_set.hpp"
+#include "effects/effect_controllers.hpp"
+#include "effects/effect_ctrlr.hpp"
+#include "effects/lens_ctrlr.hpp"
+#include "host/doc/art.hpp"
+#include "host/effects/live_effects.hpp"
+#include "host/svg/svg.hpp"
+#include "platform/input.hpp"
+#include "platform/system.hpp"
+#include "platform/window.hpp"
+#include "support/plugin_host.hpp"
+
+namespace {
+
+using hostapp::doc::ArtNode;
+using hostapp::doc::Document;
+using hostapp::doc::Entries;
+using hostapp::doc::Entry;
+
+constexpr const char* kLens = "VERTiGON5_Lens";
+constexpr const char* kWave = "VERTiGON5_Wave";
+constexpr const char* kWarp = "VERTiGON5_Warp";
+constexpr ErrorCode kStop = 0x53544F50;
+
+PathSegment Corner(double x, double y) {
+    return {{x, y}, {x, y}, {x, y}, 1};
+}
+
+Entry Real(double v) {
+    Entry e;
+    e.type = kVtgEntryReal;
+    e.real = v;
+    return e;
+}
+Entry Int(int32_t v, int32_t type = kVtgEntryInteger) {
+    Entry e;
+    e.type = type;
+    e.integer = v;
+    return e;
+}
+
+bool SameGeometry(const ArtNode* a, const ArtNode* b) {
+    if (a->s.segments.size() != b->s.segments.size() ||
+        a->s.children.size() != b->s.children.size())
+        return false;
+    for (size_t i = 0; i < a->s.segments.size(); ++i)
+        if (std::memcmp(&a->s.segments[i].anchor, &b->s.segments[i].anchor, sizeof(VtgPoint)) != 0)
+            return false;
+    for (size_t i = 0; i < a->s.children.size(); ++i)
+        if (!SameGeometry(a->s.children[i], b->s.children[i]))
+            return false;
+    return true;
+}
+
+class EffectEdit : public vtgtest::PluginHostTest {
+protected:
+    void SetUp() override {
+        // A fresh profile: no settings or dialog positions of earlier runs.
+        profile_ = std::filesystem::temp_directory_path() /
+                   ("vtg_effects_" + std::to_string(::getpid()) + "_" +
+                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(profile_);
+        std::filesystem::create_directories(profile_);
+        ::setenv("USERPROFILE", profile_.c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", profile_.c_str(), 1);
+        PluginHostTest::SetUp();
+        platform::ResetWindowSystem();
+        platform::ClearUserInput();
+        platform::ReleaseAllKeys();
+        ASSERT_EQ(host().startup(), kNoErr);
+        doc_ = host().docs().newDocument(400, 400);
+        host().notify(kNotifyDocumentOpened, nullptr);
+        ASSERT_TRUE(vtg::gGlobals != nullptr && vtg::gGlobals->initialised != 0);
+        square_ = AddSquare("square", 100, 100, 200);
+        Select({square_});
+    }
+    void TearDown() override {
+        platform::ClearUserInput();
+        PluginHostTest::TearDown();
+        std::error_code ec;
+        std::filesystem::remove_all(profile_, ec);
+    }
+
+    ArtNode* AddSquare(const std::string& id, double x, double y, double size,
+                       ArtNode* into = nullptr) {
+        ArtNode* a = nullptr;
+        EXPECT_EQ(hostapp::doc::CreateArt(*doc_, kVtgArtPath, kVtgPlaceInsideOnBottom, into, a),
+                  kNoErr);
+        a->s.segments = {Corner(x, y), Corner(x + size, y), Corner(x + size, y + size),
+                         Corner(x, y + size)};
+        a->s.closed = true;
+        a->s.name = id;
+        hostapp::doc::Commit(*doc_);
+        return a;
+    }
+    void Select(const std::vector<ArtNode*>& arts) {
+        hostapp::doc::Commit(*doc_);
+        hostapp::doc::SelectNone(*doc_);
+        for (ArtNode* a : arts)
+            hostapp::doc::SetAttributes(a, kVtgArtSelected, true);
+        doc_->pending = {};
+    }
+
+    // Queues gestures in the open dialog; each returns an error text or "".
+    static void In(std::function<std::string(platform::WindowId)> step) {
+        platform::QueueUserInput([step] {
+            const std::string why = step(platform::CurrentModalDialog());
+            EXPECT_EQ(why, "");
+        });
+    }
+    static void Type(int id, const std::string& text) {
+        In([=](platform::WindowId d) {
+            return platform::user::Type(platform::GetItem(d, id), text);
+        });
+    }
+    static void Click(int id) {
+        In([=](platform::WindowId d) { return platform::user::Click(platform::GetItem(d, id)); });
+    }
+
+    const Entries& Params(ArtNode* a, size_t i = 0) { return a->s.effects.at(i).parameters; }
+
+    std::filesystem::path profile_;
+    Document* doc_ = nullptr;
+    ArtNode* square_ = nullptr;
+};
+
+TEST_F(EffectEdit, AddingALensPreviewsThenOkKeepsTheInstance) {
+    const int redraws = doc_->redraws;
+    const size_t steps = doc_->undoStack.size();
+    Click(1780);      // fisheye
+    Click(1823);      // a circle around the bounds: the square's edges lie inside
+    Type(1785, "50"); // thickness 50 %
+    Click(1);
+    EXPECT_EQ(hostapp::effects::AddEffect(host(), kLens), kNoErr);
+    ASSERT_EQ(square_->s.effects.size(), 1u);
+    EXPECT_EQ(square_->s.effects[0].name, kLens);
+    EXPECT_EQ(Params(square_).at("transform"), Int(0));
+    EXPECT_EQ(Params(square_).at("fishEyeAmount"), Real(0.5));
+    EXPECT_EQ(Params(square_).at("group_f"), Int(1, kVtgEntryBoolean));
+    EXPECT_GT(doc_->redraws, redraws); // the preview ran
+    ASSERT_NE(square_->effectResult, nullptr);
+    EXPECT_FALSE(SameGeometry(square_->effectResult, square_)); // a fisheye bulges the square
+    EXPECT_EQ(doc_->undoStack.size(), steps + 1);
+    EXPECT_EQ(doc_->undoStack.back().undoText, "VERTiGON6: レンズ 効果");
+    // The source stays as it was; the layer holds only the square (no guide).
+    EXPECT_EQ(square_->s.segments.size(), 4u);
+    EXPECT_EQ(doc_->layers.front()->group->s.children.size(), 1u);
+}
+
+TEST_F(EffectEdit, CancelAfterPreviewsLeavesDocumentAndBlockAsTheyWere) {
+    const vtg::WaveEffectParams before = vtg::gGlobals->waveParams;
+    const size_t steps = doc_->undoStack.size();
+    Type(1772, "80");
+    Click(1763 + 3);
+    Type(1770, "3");
+    Click(2);
+    EXPECT_EQ(hostapp::effects::AddEffect(host(), kWave), kStop);
+    EXPECT_TRUE(square_->s.effects.empty());
+    EXPECT_EQ(square_->effectResult, nullptr);
+    EXPECT_EQ(doc_->undoStack.size(), steps);
+    EXPECT_TRUE(doc_->pending.empty());
+    EXPECT_EQ(std::memcmp(&before, &vtg::gGlobals->waveParams, sizeof before), 0);
+}
+
+TEST_F(EffectEdit, EditingAgainAndCancellingChangesNothing) {
+    Type(1757, "40");
+    Click(1);
+    ASSERT_EQ(hostapp::effects::AddEffect(host(), kWarp), kNoErr);
+    const Entries saved = Params(square_);
+    const std::vector<PathSegment> result = square_->effectResult->s.segments;
+    Type(1757, "-90");
+    Click(1752 + 1);
+    Click(2);
+    EXPECT_EQ(hostapp::effects::EditEffect(host(), ""), kStop);
+    EXPECT_EQ(Params(square_), saved);
+    ASSERT_NE(square_->effectResult, nullptr);
+    EXPECT_EQ(square_->effectResult->s.segments.size(), result.size());
+    // Editing again with OK changes the instance in place.
+    Type(1757, "10");
+    Click(1);
+    EXPECT_EQ(hostapp::effects::EditEffect(host(), kWarp), kNoErr);
+    ASSERT_EQ(square_->s.effects.size(), 1u);
+    EXPECT_EQ(Params(square_).at("bendRatio"), Real(0.1));
+}
+
+TEST_F(EffectEdit, TheDialogShowsTheInstanceAndTheCommonControls) {
+    Type(1772, "25");
+    Click(1);
+    ASSERT_EQ(hostapp::effects::AddEffect(host(), kWave), kNoErr);
+    std::string title, ok, bend, note, edges;
+    In([&](platform::WindowId d) {
+        title = platform::GetText(d);
+        ok = platform::GetText(platform::GetItem(d, 1));
+        bend = platform::GetText(platform::GetItem(d, 1772));
+        note = platform::GetText(platform::GetItem(d, 1942));
+        edges = platform::GetText(platform::GetItem(d, 1947));
+        return platform::user::Click(platform::GetItem(d, 1947));
+    });
+    std::string after;
+    In([&](platform::WindowId d) {
+        after = platform::GetText(platform::GetItem(d, 1947));
+        return std::string();
+    });
+    Click(2);
+    EXPECT_EQ(hostapp::effects::EditEffect(host(), kWave), kStop);
+    EXPECT_EQ(title, "VERTiGON6: マルチウェーブ 効果");
+    EXPECT_EQ(ok, "OK *");
+    EXPECT_EQ(std::stod(bend), 25);
+    EXPECT_NE(note.find("アピアランスを分割"), std::string::npos);
+    EXPECT_EQ(edges, "境界線を隠す");
+    EXPECT_EQ(after, "境界線を表示");
+    EXPECT_EQ(doc_->view->edges, true); // restored when the dialog closed
+}
+
+TEST_F(EffectEdit, ResetFromTheDialogGivesTheDefaultSetting) {
+    vtg::gGlobals->lensParams.lupeAmount = 7;
+    vtg::gGlobals->lensParams.lensKind = 1;
+    Click(1821);
+    Click(1);
+    ASSERT_EQ(hostapp::effects::AddEffect(host(), kLens), kNoErr);
+    EXPECT_EQ(Params(square_).at("lupeAmount"), Real(2));
+    EXPECT_EQ(vtg::gGlobals->lensParams.lupeAmount, 2);
+}
+
+TEST_F(EffectEdit, AStoredPositionOffTheScreenCentresTheDialog) {
+    const VtgPoint far{100000, 20};
+    ASSERT_EQ(
+        vtg::sPreferences->PutPoint("__QrLw_VERTiGON4Lens_v5_PrefsPrefix__", "Location", &far),
+        kNoErr);
+    platform::Rect at;
+    In([&](platform::WindowId d) {
+        at = platform::GetRect(d);
+        return std::string();
+    });
+    Click(2);
+    hostapp::effects::AddEffect(host(), kLens);
+    const platform::Rect screen = platform::GetRect(platform::HostMainWindow());
+    EXPECT_EQ(at.left, (screen.width() - 772) / 2);
+}
+
+TEST_F(EffectEdit, GoLiveWithoutTheFirstKeyLeavesTheArt) {
+    square_->s.effects.push_back({kLens, {{"fishEyeAmount", Real(1)}}});
+    EXPECT_EQ(hostapp::effects::RenderArt(host(), square_), kNoErr);
+    ASSERT_NE(square_->effectResult, nullptr);
+    EXPECT_TRUE(SameGeometry(square_->effectResult, square_));
+    // A style no effect knows (a foreign dictionary) leaves the art too.
+    square_->s.effects[0] = {kWave, {{"transform", Int(9)}, {"bendRatio", Real(1)}}};
+    EXPECT_EQ(hostapp::effects::RenderArt(host(), square_), kNoErr);
+    EXPECT_TRUE(SameGeometry(square_->effectResult, square_));
+}
+
+TEST_F(EffectEdit, EffectsRunInOrderOnACopy) {
+    square_->s.effects.push_back({kWarp, {{"transform", Int(6)}, {"bendRatio", Real(0.3)}}});
+    square_->s.effects.push_back({kLens, {{"transform", Int(2)}, {"twirlAmount", Real(1)}}});
+    EXPECT_EQ(hostapp::effects::RenderArt(host(), square_), kNoErr);
+    ASSERT_NE(square_->effectResult, nullptr);
+    EXPECT_GT(square_->effectResult->s.segments.size(), 4u);
+    EXPECT_EQ(square_->s.segments.size(), 4u);
+    EXPECT_TRUE(doc_->pending.empty()); // the copy's changes are no undo step
+}
+
+TEST_F(EffectEdit, InterpolationBlendsRealsAndTakesChoicesFromTheStart) {
+    const Entries s = {{"transform", Int(1)},
+                       {"orientation", Int(0)},
+                       {"cycle", Real(4)},
+                       {"bendRatio", Real(0.8)},
+                       {"centerRatio", Real(0.2)}};
+    const Entries e = {{"transform", Int(1)},
+                       {"orientation", Int(1)},
+                       {"cycle", Real(2)},
+                       {"bendRatio", Real(0.4)},
+                       {"centerRatio", Real(0)}};
+    struct Case {
+        double p, cycle, bend;
+    } cases[] = {{0, 2, 0.4}, {0.5, 3, 0.6}, {1, 4, 0.8}};
+    for (const Case& c : cases) {
+        Entries out;
+        ASSERT_EQ(hostapp::effects::Interpolate(host(), kWave, s, e, c.p, out), kNoErr);
+        EXPECT_DOUBLE_EQ(out.at("cycle").real, c.cycle) << c.p;
+        EXPECT_DOUBLE_EQ(out.at("bendRatio").real, c.bend) << c.p;
+        EXPECT_EQ(out.at("orientation").integer, 0);
+    }
+    // Different styles: the end set is the start's style blended towards 0.
+    Entries other = e;
+    other["transform"] = Int(3);
+    Entries out;
+    ASSERT_EQ(hostapp::effects::Interpolate(host(), kWave, s, other, 0.5, out), kNoErr);
+    EXPECT_EQ(out.at("transform").integer, 1);
+    EXPECT_DOUBLE_EQ(out.at("bendRatio").real, 0.4);
+    // One set absent: a neutral copy of the other; none: nothing written.
+    ASSERT_EQ(hostapp::effects::Interpolate(
+                  host(), kLens, {}, {{"transform", Int(1)}, {"lupeAmount", Real(3)}}, 0.5, out),
+              kNoErr);
+    EXPECT_DOUBLE_EQ(out.at("lupeAmount").real, 2); // (3 + 1) / 2
+    ASSERT_EQ(hostapp::effects::Interpolate(host(), kWarp, {}, {}, 0.5, out), kNoErr);
+    EXPECT_TRUE(out.empty());
+    // Warp: perspective when either set has it.
+    ASSERT_EQ(hostapp::effects::Interpolate(
+                  host(), kWarp,
+                  {{"transform", Int(2)}, {"perspective_f", Int(0, kVtgEntryBoolean)}},
+                  {{"transform", Int(2)}, {"perspective_f", Int(1, kVtgEntryBoolean)}}, 0.3, out),
+              kNoErr);
+    EXPECT_EQ(out.at("perspective_f").integer, 1);
+}
+
+TEST_F(EffectEdit, DictionaryRoundTripKeepsEveryField) {
+    vtg::LensEffectParams p = vtg::gGlobals->lensParams;
+    p.lensKind = 2;
+    p.twirlAmount = 1.25;
+    p.twirlCycle = 7;
+    p.opticalAmount = {0.3, 0.4};
+    p.group_f = 0;
+    p.lensShape = 1;
+    p.centerRatio = {-0.5, 0.25};
+    p.sizeRatio = {1.5, 0.75};
+    DictionaryHandle d = nullptr;
+    ASSERT_EQ(vtg::sDictionary->NewDictionary(&d), kNoErr);
+    ASSERT_EQ(vtg::WriteEffectDictionary(d, vtg::kLensEffectInfo.keys, &p), kNoErr);
+    int32_t type = 0;
+    vtg::sDictionary->GetEntryType(d, "lensStyle", &type);
+    EXPECT_EQ(type, kVtgEntryInteger);
+    vtg::sDictionary->GetEntryType(d, "group_f", &type);
+    EXPECT_EQ(type, kVtgEntryBoolean);
+    vtg::LensEffectParams q = vtg::gGlobals->lensParams;
+    vtg::ReadEffectDictionary(d, vtg::kLensEffectInfo.keys, &q);
+    EXPECT_EQ(std::memcmp(&p, &q, sizeof p), 0);
+    // Entries of the wrong type and values that are no numbers keep the field.
+    vtg::sDictionary->SetString(d, "twirlCycle", "seven");
+    vtg::sDictionary->SetReal(d, "twirlAmount", NAN);
+    vtg::LensEffectParams r = p;
+    r.twirlCycle = 3;
+    r.twirlAmount = 0.5;
+    vtg::ReadEffectDictionary(d, vtg::kLensEffectInfo.keys, &r);
+    EXPECT_EQ(r.twirlCycle, 3);
+    EXPECT_EQ(r.twirlAmount, 0.5);
+    vtg::sDictionary->DisposeDictionary(d);
+}
+
+TEST_F(EffectEdit, TheSavedFileReopensWithItsEffectEditable) {
+    Click(1780 + 1);
+    Type(1788, "250");
+    Click(1);
+    ASSERT_EQ(hostapp::effects::AddEffect(host(), kLens), kNoErr);
+    const std::string text = hostapp::svg::WriteSvgText(*doc_);
+    EXPECT_NE(text.find("vtg:kind=\"effected\""), std::string::npos);
+    EXPECT_NE(text.find("<vtg:effect name=\"VERTiGON5_Lens\">"), std::string::npos);
+    Document* reopened = nullptr;
+    hostapp::svg::SvgError error;
+    ASSERT_TRUE(hostapp::svg::ReadSvgText(host().docs(), text, "again.svg", reopened, error))
+        << error.message;
+    ArtNode* again = reopened->layers.front()->group->s.children.front();
+    EXPECT_EQ(again->s.name, "square");
+    ASSERT_EQ(again->s.effects.size(), 1u);
+    EXPECT_EQ(again->s.effects[0].parameters, Params(square_));
+    EXPECT_EQ(reopened->layers.front()->group->s.children.size(), 1u); // the result is not art
+    EXPECT_EQ(hostapp::effects::RenderDocument(host(), *reopened), kNoErr);
+    ASSERT_NE(again->effectResult, nullptr);
+    EXPECT_TRUE(SameGeometry(again->effectResult, square_->effectResult));
+    EXPECT_EQ(hostapp::svg::WriteSvgText(*reopened), text);
+}
+
+TEST_F(EffectEdit, LensAreaGuideIsGoneAfterOkAndAfterCancel) {
+    // The guide is drawn while the dialog is open and deleted exactly once
+    // when it closes; Cancel deletes it before the preview is undone.
+    for (int button : {1, 2}) {
+        size_t during = 0;
+        Click(1780);
+        Type(1785, "30");
+        In([&](platform::WindowId) {
+            during = doc_->layers.front()->group->s.children.size();
+            return std::string();
+        });
+        Click(1818); // hide the area
+        Click(1818); // and show it again
+        Click(button);
+        hostapp::effects::AddEffect(host(), kLens);
+        EXPECT_EQ(during, 2u) << button;
+        const auto& children = doc_->layers.front()->group->s.children;
+        EXPECT_EQ(children.size(), 1u) << button;
+        auto* lens = dynamic_cast<vtg::LensEffectCtrlr*>(vtg::EffectController(vtg::kEffectLens));
+        ASSERT_NE(lens, nullptr);
+        EXPECT_EQ(lens->areaPath(), nullptr);
+        for (const std::string& line : host().logLines())
+            EXPECT_EQ(line.find("DEAD"), std::string::npos) << line;
+        square_->s.effects.clear();
+    }
+}
+
+TEST_F(EffectEdit, TwoTopLevelObjectsAskAndNoStops) {
+    // The selection list starts with the container (the layer); two entries
+    // whose parent it is are separate objects, and the edit asks first.
+    ArtNode* other = AddSquare("other", 10, 10, 20);
+    Select({square_, other});
+    host().user().queue({hostapp::Answer::Kind::No, ""});
+    EXPECT_EQ(hostapp::effects::AddEffect(host(), kWave), kStop);
+    EXPECT_TRUE(square_->s.effects.empty());
+    EXPECT_TRUE(other->s.effects.empty());
+    ASSERT_TRUE(host().user().lastAlert().has_value());
+    EXPECT_NE(host().user().lastAlert()->find("同一グループまたは複合パス"), std::string::npos);
+    // Yes goes on to the dialog; OK gives both objects their instance.
+    host().user().queue({hostapp::Answer::Kind::Yes, ""});
+    Click(1);
+    EXPECT_EQ(hostapp::effects::AddEffect(host(), kWave), kNoErr);
+    EXPECT_EQ(square_->s.effects.size(), 1u);
+    EXPECT_EQ(other->s.effects.size(), 1u);
+    // A group and its members are one object: no question.
+    ArtNode* group = nullptr;
+    ASSERT_EQ(hostapp::doc::CreateArt(*doc_, kVtgArtGroup, kVtgPlaceInsideOnTop, nullptr, group),
+              kNoErr);
+    AddSquare("a", 10, 10, 20, group);
+    AddSquare("b", 40, 10, 20, group);
+    Select({group});
+    const size_t alerts = host().user().alerts().size();
+    Click(2);
+    EXPECT_EQ(hostapp::effects::AddEffect(host(), kWave), kStop);
+    EXPECT_EQ(host().user().alerts().size(), alerts);
+}
+
+TEST_F(EffectEdit, NothingSelectedAndUnknownEffects) {
+    Select({});
+    EXPECT_EQ(hostapp::effects::AddEffect(host(), kLens), hostapp::effects::kNoSelectionErr);
+    EXPECT_EQ(hostapp::effects::AddEffect(host(), "NoSuchEffect"), kNotFoundErr);
+    Select({square_});
+    EXPECT_EQ(hostapp::effects::EditEffect(host(), kLens), hostapp::effects::kNoSelectionErr);
+}
+
+} // namespace
