@@ -113,7 +113,7 @@ std::string EffectName(const std::string& feature) {
 
 bool QueueEffectSettings(const std::string& feature,
                          const std::vector<std::pair<std::string, std::string>>& settings,
-                         std::string& error, std::string& problem) {
+                         std::string& error, std::string& problem, bool reset) {
     const EffectFeature* f = FindFeature(feature);
     if (f == nullptr) {
         error = "unknown effect \"" + feature + "\"";
@@ -135,6 +135,12 @@ bool QueueEffectSettings(const std::string& feature,
                 steps.emplace_back(c, value);
         }
     problem.clear();
+    if (reset)
+        platform::QueueUserInput([&problem] {
+            platform::WindowId dialog = platform::CurrentModalDialog();
+            problem = dialog != 0 ? platform::user::Click(platform::GetItem(dialog, 1821))
+                                  : "no effect dialog is open";
+        });
     for (const auto& [c, value] : steps)
         platform::QueueUserInput([c = c, value = value, &problem] {
             if (problem.empty())

@@ -20,9 +20,11 @@ std::string EffectName(const std::string& feature);
 // first, then OK. A field the dialog has no control for, a bad value or a
 // gesture that fails presses Cancel instead; `error` (kept alive by the
 // caller until the dialog ends) receives the reason.
+// With `reset` the dialog's "リセット" is pressed first, so that unset
+// fields take the default setting instead of the last used one.
 bool QueueEffectSettings(const std::string& feature,
                          const std::vector<std::pair<std::string, std::string>>& settings,
-                         std::string& error, std::string& problem);
+                         std::string& error, std::string& problem, bool reset = false);
 
 // Selects the art with these ids (all top-level art when none); false with
 // a reason for an unknown id.

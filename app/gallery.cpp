@@ -19,7 +19,8 @@ namespace {
 using hostapp::doc::ArtNode;
 using hostapp::doc::Document;
 
-constexpr double kPage = 360;
+constexpr double kPage = 440;
+constexpr double kInset = (kPage - 360) / 2; // the letters and circles are laid out on 360
 constexpr double kPi = std::numbers::pi;
 
 PathSegment Corner(double x, double y) {
@@ -96,12 +97,12 @@ void Letters(Document& d) {
     const double base = 120, scale = 1.0;
     // V, T and an angular G, drawn as outlines.
     AddPath(d, g,
-            Polygon({{0, 120}, {26, 120}, {48, 36}, {70, 120}, {96, 120}, {60, 0}, {36, 0}}, 30,
-                    base, scale),
+            Polygon({{0, 120}, {26, 120}, {48, 36}, {70, 120}, {96, 120}, {60, 0}, {36, 0}},
+                    kInset + 30, kInset + base, scale),
             true, ink, "V");
     AddPath(d, g,
             Polygon({{0, 120}, {96, 120}, {96, 98}, {60, 98}, {60, 0}, {36, 0}, {36, 98}, {0, 98}},
-                    132, base, scale),
+                    kInset + 132, kInset + base, scale),
             true, ink, "T");
     AddPath(d, g,
             Polygon({{96, 120},
@@ -120,7 +121,7 @@ void Letters(Document& d) {
                      {22, 94},
                      {26, 98},
                      {96, 98}},
-                    234, base, scale),
+                    kInset + 234, kInset + base, scale),
             true, ink, "G");
 }
 
@@ -129,7 +130,7 @@ void Circles(Document& d) {
     for (int row = 0; row < 5; ++row)
         for (int col = 0; col < 5; ++col) {
             const double t = (row * 5 + col) / 24.0;
-            AddPath(d, g, Circle(84 + col * 48, 84 + row * 48, 18), true,
+            AddPath(d, g, Circle(kInset + 84 + col * 48, kInset + 84 + row * 48, 18), true,
                     Paint(0.1 + 0.5 * t, 0.65 - 0.3 * t, 0.7 + 0.2 * t, 0.05, 0.2, 0.3, 1),
                     "c" + std::to_string(row * 5 + col));
         }
@@ -139,7 +140,7 @@ void WaveLine(Document& d) {
     std::vector<PathSegment> s;
     const int n = 9;
     for (int i = 0; i < n; ++i) {
-        const double x = 40 + i * 35, y = kPage / 2 + (i % 2 == 0 ? 40 : -40);
+        const double x = kInset + 40 + i * 35, y = kPage / 2 + (i % 2 == 0 ? 40 : -40);
         s.push_back({{x, y}, {x - 14, y}, {x + 14, y}, 0});
     }
     AddPath(d, nullptr, s, false, Paint(0, 0, 0, 0.85, 0.12, 0.45, 5, false), "wave");
@@ -149,7 +150,7 @@ std::string MakeEffect(hostapp::Host& host, const GallerySetting& setting,
                        const std::string& feature) {
     std::string error;
     auto problem = std::make_unique<std::string>();
-    if (!QueueEffectSettings(feature, setting.fields, error, *problem))
+    if (!QueueEffectSettings(feature, setting.fields, error, *problem, true))
         return error;
     ErrorCode r = hostapp::effects::AddEffect(host, EffectName(feature));
     platform::ClearUserInput();

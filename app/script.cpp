@@ -116,7 +116,7 @@ bool ScriptRunner::execute(const std::vector<std::string>& words, std::string& r
         return ok;
     // Commands of the language that arrive with later features.
     static const std::set<std::string> kPlanned = {
-        "filter", "update", "move"};
+        "filter"};
     if (kPlanned.count(command) != 0)
         reason = "command \"" + command + "\" is not available in this build yet";
     else

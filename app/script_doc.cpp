@@ -1,9 +1,12 @@
-// Script commands on documents: new, open, save, close, select.
+// Script commands on documents: new, open, save, close, select, move, update.
+#include <cmath>
 #include <cstdlib>
 
 #include "app/script.hpp"
 #include "host/doc/art.hpp"
+#include "host/code_text.hpp"
 #include "host/effects/live_effects.hpp"
+#include "host/live_updates.hpp"
 #include "host/svg/svg.hpp"
 
 namespace app {
@@ -20,6 +23,44 @@ bool PageSize(const std::string& text, double& value) {
 void Notify(hostapp::Host& host, const char* type) {
     if (host.started())
         host.notify(type, nullptr);
+}
+
+// "move ID DX DY": the art moves as a drag would move it, then the host
+// regenerates the live objects whose source it is.
+bool MoveArt(hostapp::Host& host, hostapp::doc::Document& d, const std::vector<std::string>& words,
+             std::string& reason, bool& ok) {
+    double dx = 0, dy = 0;
+    char* end1 = nullptr;
+    char* end2 = nullptr;
+    if (words.size() == 4) {
+        dx = std::strtod(words[2].c_str(), &end1);
+        dy = std::strtod(words[3].c_str(), &end2);
+    }
+    if (words.size() != 4 || end1 == nullptr || *end1 != '\0' || end2 == nullptr ||
+        *end2 != '\0' || words[2].empty() || words[3].empty() || !std::isfinite(dx) ||
+        !std::isfinite(dy)) {
+        reason = "usage: move ID DX DY";
+        return true;
+    }
+    hostapp::doc::ArtNode* found = nullptr;
+    for (hostapp::doc::LayerNode* l : d.layers)
+        hostapp::doc::Walk(l->group, true, [&](hostapp::doc::ArtNode* a) {
+            if (found == nullptr && a->s.alive && a->s.name == words[1] && a->layer == nullptr)
+                found = a;
+            return found == nullptr;
+        });
+    if (found == nullptr) {
+        reason = "move: no art with id \"" + words[1] + "\"";
+        return true;
+    }
+    hostapp::doc::Commit(d);
+    hostapp::doc::TransformArt(found, {1, 0, 0, 1, dx, dy}, 1, kVtgTransformAll);
+    ErrorCode err = host.started() ? hostapp::UpdateChangedPluginArt(host, d) : kNoErr;
+    hostapp::doc::Commit(d);
+    ok = err == kNoErr;
+    if (!ok)
+        reason = "move: " + hostapp::FormatCode(err);
+    return true;
 }
 
 } // namespace
@@ -62,6 +103,25 @@ bool ScriptRunner::executeDoc(const std::vector<std::string>& words, std::string
             hostapp::effects::RenderDocument(host_, *d);
         ok = true;
         return true;
+    }
+    if (command == "move" || command == "update") {
+        hostapp::doc::Document* d = docs.current();
+        if (d == nullptr) {
+            reason = command + ": no document is open";
+            return true;
+        }
+        if (command == "update") {
+            if (words.size() != 1) {
+                reason = "usage: update";
+                return true;
+            }
+            ErrorCode err = hostapp::UpdateAllPluginArt(host_, *d);
+            ok = err == kNoErr;
+            if (!ok)
+                reason = "update: " + hostapp::FormatCode(err);
+            return true;
+        }
+        return MoveArt(host_, *d, words, reason, ok);
     }
     if (command == "save" || command == "close" || command == "select") {
         hostapp::doc::Document* d = docs.current();

@@ -14,6 +14,7 @@
 #include "effects/effect_controllers.hpp"
 #include "effects/effect_ctrlr.hpp"
 #include "effects/effect_registration.hpp"
+#include "live/live_object.hpp"
 #include "platform/system.hpp"
 #include "tools/tool_table.hpp"
 
@@ -281,6 +282,10 @@ ErrorCode VERTiGON4Plugin::OnGroupNotifyEdits(PluginGroupMessage* message) {
     return kNoErr;
 }
 
-ErrorCode VERTiGON4Plugin::OnGroupUpdate(PluginGroupMessage*) { return kNoErr; }
+ErrorCode VERTiGON4Plugin::OnGroupUpdate(PluginGroupMessage* message) {
+    if (!initialised() || message == nullptr || message->art == nullptr)
+        return kNoErr;
+    return UpdateLiveObject(message->art);
+}
 
 } // namespace vtg

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "host/live_updates.hpp"
 #include "platform/system.hpp"
 
 namespace hostapp {
@@ -89,8 +90,18 @@ ErrorCode Host::send(const char* caller, const char* selector, void* message) {
     header->plugin = &plugin_;
     header->globals = globals_;
     header->basic = &basic_;
+    ++sendDepth_;
     ErrorCode result = entry_(caller, selector, message);
+    --sendDepth_;
     globals_ = header->globals;
+    // When the plug-in's outermost message changed the source or the data
+    // of plug-in art, the art is generated again.
+    if (sendDepth_ == 0 && std::strcmp(caller, kCallerPluginGroup) != 0 && started_ &&
+        docs_.current() != nullptr) {
+        ErrorCode err = UpdateChangedPluginArt(*this, *docs_.current());
+        if (err != kNoErr)
+            log("regenerating plug-in art failed: " + std::to_string(err));
+    }
     return result;
 }
 
@@ -151,6 +162,12 @@ ErrorCode Host::notify(const char* type, const void* data) {
         ErrorCode result = send(kCallerNotifier, kSelectorNotify, &message);
         if (first == kNoErr)
             first = result;
+    }
+    // An opened document shows its live objects generated afresh.
+    if (started_ && std::strcmp(type, kNotifyDocumentOpened) == 0 && docs_.current() != nullptr) {
+        ErrorCode err = UpdateAllPluginArt(*this, *docs_.current());
+        if (err != kNoErr)
+            log("regenerating plug-in art failed: " + std::to_string(err));
     }
     return first;
 }

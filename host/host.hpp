@@ -147,6 +147,9 @@ public:
     // The globals slot kept between messages.
     void* globals() const { return globals_; }
 
+    // What each plug-in art was last generated from (host/live_updates).
+    std::map<const doc::ArtNode*, std::string>& liveFingerprints() { return liveFingerprints_; }
+
 private:
     static Host* current_;
 
@@ -175,6 +178,8 @@ private:
     std::vector<std::string> invokedCommands_;
     std::vector<std::string> log_;
     bool verbose_ = false;
+    int sendDepth_ = 0;
+    std::map<const doc::ArtNode*, std::string> liveFingerprints_;
 };
 
 // Publishes the suites of this host (one function per suite file).

@@ -274,6 +274,30 @@ TEST_F(EffectEdit, EffectsRunInOrderOnACopy) {
     EXPECT_TRUE(doc_->pending.empty()); // the copy's changes are no undo step
 }
 
+TEST_F(EffectEdit, RenderingAgainFollowsTheSourceAndReusesTheResultRecords) {
+    square_->s.effects.push_back({kWarp, {{"transform", Int(6)}, {"bendRatio", Real(0.3)}}});
+    ASSERT_EQ(hostapp::effects::RenderArt(host(), square_), kNoErr);
+    ArtNode* first = square_->effectResult;
+    const std::vector<PathSegment> before = first->s.segments;
+    // The same shape moved: the result records are refilled from the source.
+    for (PathSegment& seg : square_->s.segments) {
+        seg.anchor.x += 50;
+        seg.in.x += 50;
+        seg.out.x += 50;
+    }
+    ASSERT_EQ(hostapp::effects::RenderArt(host(), square_), kNoErr);
+    EXPECT_EQ(square_->effectResult, first);
+    ASSERT_EQ(first->s.segments.size(), before.size());
+    for (size_t i = 0; i < before.size(); ++i)
+        EXPECT_NEAR(first->s.segments[i].anchor.x, before[i].anchor.x + 50, 1e-9);
+    EXPECT_TRUE(first->s.effects.empty());
+    EXPECT_EQ(first->s.name, "");
+    // Without effects the art shows itself again.
+    square_->s.effects.clear();
+    ASSERT_EQ(hostapp::effects::RenderArt(host(), square_), kNoErr);
+    EXPECT_EQ(square_->effectResult, nullptr);
+}
+
 TEST_F(EffectEdit, InterpolationBlendsRealsAndTakesChoicesFromTheStart) {
     const Entries s = {{"transform", Int(1)},
                        {"orientation", Int(0)},

@@ -1,0 +1,23 @@
+// live_updates.hpp - regeneration of plug-in art: after the edit art or the
+// data of a plug-in art change, the host sends "Host Plugin Group"/"Host
+// Notify Edits" and then "Host Update" to the plug-in that owns its group.
+#pragma once
+
+#include "host/api/vtg_base.h"
+#include "host/doc/document.hpp"
+
+namespace hostapp {
+
+class Host;
+
+// Sends the two messages for one plug-in art (its group resolved from the
+// stored name when needed). Art of a group nobody registered is left alone.
+ErrorCode UpdatePluginArt(Host& host, doc::ArtNode* art);
+// Every plug-in art of the document, innermost first (opening a document,
+// `vertigon update`).
+ErrorCode UpdateAllPluginArt(Host& host, doc::Document& document);
+// The plug-in art whose data or edit art changed since it was last
+// generated, judged from the document's pending changes.
+ErrorCode UpdateChangedPluginArt(Host& host, doc::Document& document);
+
+} // namespace hostapp

@@ -1,0 +1,439 @@
+// The shape every live-object kind shares: regeneration and the walks over
+// the selection.
+#include "live/live_object.hpp"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/menus.hpp"
+#include "core/plugin.hpp"
+#include "core/suite_set.hpp"
+#include "host/api/vtg_art_suite.h"
+#include "host/api/vtg_context_suite.h"
+#include "host/api/vtg_document_suite.h"
+#include "host/api/vtg_memory_suite.h"
+#include "host/api/vtg_plugin_group_suite.h"
+#include "host/api/vtg_undo_suite.h"
+#include "host/api/vtg_user_suite.h"
+#include "live/circle_generator.hpp"
+#include "params/live_storage.hpp"
+#include "params/param_types.hpp"
+
+namespace vtg {
+
+namespace {
+
+ErrorCode GenerateCircleOps(ArtHandle group, ArtHandle source, const void* record) {
+    return GenerateCircle(group, source, *static_cast<const CirclePGParams*>(record));
+}
+void AdjustCircle(void* record) {
+    ChooseCircleSeed(*static_cast<CirclePGParams*>(record));
+}
+
+const LiveKindOps kCircleOps{GenerateCircleOps, AdjustCircle};
+
+// A record of a kind on the heap, big enough for the kind's block.
+class Record {
+public:
+    explicit Record(LiveObjectKind kind)
+        : storage_((KindBlockSize(kind) + sizeof(double) - 1) / sizeof(double) + 1) {}
+    void* data() { return storage_.data(); }
+
+private:
+    // Doubles keep the record aligned for every field it holds.
+    std::vector<double> storage_;
+};
+
+// The host's selection list, freed on every path.
+class Selection {
+public:
+    Selection() {
+        if (sDocument->GetSelectedArt(&list_, &count_) != kNoErr) {
+            list_ = nullptr;
+            count_ = 0;
+        }
+    }
+    ~Selection() {
+        if (list_ != nullptr)
+            sMemory->FreeBlock(list_);
+    }
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+    int32_t count() const { return count_; }
+    ArtHandle operator[](int32_t i) const { return list_[i]; }
+
+private:
+    ArtHandle* list_ = nullptr;
+    int32_t count_ = 0;
+};
+
+// A host application context around a walk.
+class AppContext {
+public:
+    AppContext() {
+        if (sContext != nullptr && sBasic != nullptr)
+            pushed_ = sContext->PushAppContext(
+                          GlobalPlugin() != nullptr ? GlobalPlugin()->pluginRef() : nullptr,
+                          &context_) == kNoErr;
+    }
+    ~AppContext() {
+        if (pushed_)
+            sContext->PopAppContext(context_);
+    }
+    AppContext(const AppContext&) = delete;
+    AppContext& operator=(const AppContext&) = delete;
+
+private:
+    ContextHandle context_ = nullptr;
+    bool pushed_ = false;
+};
+
+bool WalkSuites() {
+    return sArt != nullptr && sDocument != nullptr && sMemory != nullptr &&
+           sPluginGroup != nullptr && sUndo != nullptr;
+}
+
+// The kind of a live object, kNoKind for another plug-in's art.
+LiveObjectKind KindOfArt(ArtHandle art) {
+    PluginGroupHandle group = nullptr;
+    if (sPluginGroup->GetArtPluginGroup(art, &group) != kNoErr)
+        return kNoKind;
+    return KindOfGroup(group);
+}
+
+bool IsClipping(ArtHandle art) {
+    int32_t attributes = 0;
+    return sArt->GetArtAttributes(art, kVtgArtClipping, &attributes) == kNoErr && attributes != 0;
+}
+
+// Counts the descendants of a container (groups and compound paths are
+// descended); true in `other` when one of them is another kind's live object.
+ErrorCode CountDescendants(ArtHandle art, LiveObjectKind kind, int32_t& count, bool& other) {
+    ArtHandle child = nullptr;
+    if (ErrorCode err = sArt->GetArtFirstChild(art, &child))
+        return err;
+    for (; child != nullptr && !other;) {
+        ++count;
+        int32_t k = 0;
+        if (ErrorCode err = sArt->GetArtKind(child, &k))
+            return err;
+        if (k == kVtgArtPlugin && KindOfArt(child) != kind)
+            other = true;
+        else if (k == kVtgArtGroup || k == kVtgArtCompoundPath)
+            if (ErrorCode err = CountDescendants(child, kind, count, other))
+                return err;
+        if (ErrorCode err = sArt->GetArtNextSibling(child, &child))
+            return err;
+    }
+    return kNoErr;
+}
+
+ErrorCode MakeLiveObject(LiveObjectKind kind, ArtHandle source, const void* record) {
+    ArtHandle art = nullptr;
+    if (ErrorCode err = sArt->NewArt(kVtgArtPlugin, kVtgPlaceAbove, source, &art))
+        return err;
+    if (ErrorCode err = sPluginGroup->SetArtPluginGroup(art, gGlobals->groups[kind]))
+        return err;
+    Record copy(kind);
+    std::memcpy(copy.data(), record, KindBlockSize(kind));
+    if (const LiveKindOps* ops = LiveKindOperations(kind); ops != nullptr && ops->adjustOnWrite)
+        ops->adjustOnWrite(copy.data());
+    SetCurrentKind(kind);
+    if (ErrorCode err = StoreParamBlock(art, copy.data()))
+        return err;
+    if (ErrorCode err = sArt->SetArtAttributes(source, kVtgArtLocked, 1))
+        return err;
+    if (ErrorCode err = sArt->SetArtAttributes(source, kVtgArtLocked, 0))
+        return err;
+    ArtHandle edit = nullptr;
+    if (ErrorCode err = sPluginGroup->GetEditArt(art, &edit))
+        return err;
+    return sArt->MoveArt(source, kVtgPlaceInsideOnBottom, edit);
+}
+
+// The Apply walk without its Release, recording and undo text.
+ErrorCode ApplyWalk(LiveObjectKind kind, const void* record) {
+    Selection selection;
+    for (int32_t i = 1; i < selection.count(); ++i) {
+        ArtHandle art = selection[i];
+        ArtHandle parent = nullptr;
+        int32_t valid = 0;
+        if (sArt->IsValidArt(art, &valid) != kNoErr || valid == 0)
+            continue; // made into a live object with its group already
+        if (ErrorCode err = sArt->GetArtParent(art, &parent))
+            return err;
+        if (parent == nullptr)
+            continue;
+        int32_t k = 0;
+        if (ErrorCode err = sArt->GetArtKind(art, &k))
+            return err;
+        switch (k) {
+        case kVtgArtGroup:
+        case kVtgArtCompoundPath: {
+            int32_t layerGroup = 0;
+            if (sArt->IsLayerGroup(art, &layerGroup) != kNoErr || layerGroup != 0)
+                continue;
+            int32_t count = 0;
+            bool other = false;
+            if (ErrorCode err = CountDescendants(art, kind, count, other))
+                return err;
+            if (other) {
+                sUser->ErrorAlert(kOtherLiveObjectMessage);
+                return kNoErr;
+            }
+            // The selected descendants follow their group in the list.
+            int32_t j = i + 1;
+            while (j < selection.count()) {
+                ArtHandle p = nullptr;
+                bool inside = false;
+                for (sArt->GetArtParent(selection[j], &p); p != nullptr; sArt->GetArtParent(p, &p))
+                    if (p == art) {
+                        inside = true;
+                        break;
+                    }
+                if (!inside)
+                    break;
+                ++j;
+            }
+            i = j - 1;
+            if (ErrorCode err = MakeLiveObject(kind, art, record))
+                return err;
+            break;
+        }
+        case kVtgArtPath:
+            if (IsClipping(art))
+                continue;
+            if (ErrorCode err = MakeLiveObject(kind, art, record))
+                return err;
+            break;
+        case kVtgArtTextFrame:
+            if (ErrorCode err = MakeLiveObject(kind, art, record))
+                return err;
+            break;
+        case kVtgArtPlugin:
+            if (KindOfArt(art) == kind)
+                continue;
+            sUser->ErrorAlert(kOtherLiveObjectMessage);
+            return kNoErr;
+        default:
+            break;
+        }
+    }
+    return kNoErr;
+}
+
+// Runs `each` on every selected live object of `kind`.
+template <typename F> ErrorCode ForEachSelectedLiveObject(LiveObjectKind kind, F&& each) {
+    Selection selection;
+    for (int32_t i = 1; i < selection.count(); ++i) {
+        ArtHandle art = selection[i];
+        int32_t k = 0, valid = 0;
+        if (sArt->IsValidArt(art, &valid) != kNoErr || valid == 0)
+            continue;
+        if (ErrorCode err = sArt->GetArtKind(art, &k))
+            return err;
+        if (k != kVtgArtPlugin || KindOfArt(art) != kind)
+            continue;
+        if (ErrorCode err = each(art))
+            return err;
+    }
+    return kNoErr;
+}
+
+} // namespace
+
+LiveObjectKind KindOfGroup(PluginGroupHandle group) {
+    if (group == nullptr || gGlobals == nullptr)
+        return kNoKind;
+    for (int kind = 0; kind < kLiveObjectKindCount; ++kind)
+        if (gGlobals->groups[kind] == group)
+            return static_cast<LiveObjectKind>(kind);
+    return kNoKind;
+}
+
+const LiveKindOps* LiveKindOperations(LiveObjectKind kind) {
+    return kind == kKindCircle ? &kCircleOps : nullptr;
+}
+
+std::size_t KindBlockSize(LiveObjectKind kind) {
+    const PresetType* type = PresetTypeOfKind(kind);
+    return type != nullptr ? type->blockSize : 0;
+}
+
+void SetKindDefaults(LiveObjectKind kind, void* record) {
+    if (const PresetType* type = PresetTypeOfKind(kind); type != nullptr)
+        InitParamBlock(*type, record);
+}
+
+void SetCurrentKind(LiveObjectKind kind) {
+    if (gGlobals != nullptr)
+        gGlobals->currentKind = kind;
+    CurrentPresetContext().currentKind = kind;
+}
+
+ErrorCode UpdateLiveObject(ArtHandle art) {
+    if (!WalkSuites() || gGlobals == nullptr)
+        return kSuiteNotFoundErr;
+    PluginGroupHandle group = nullptr;
+    if (ErrorCode err = sPluginGroup->GetArtPluginGroup(art, &group))
+        return err;
+    ErrorCode migrationError = kNoErr;
+    const int migrated = MigrateLegacyLiveObject(art, group, &migrationError);
+    if (migrated == 1)
+        return migrationError;
+    const LiveObjectKind kind = KindOfGroup(group);
+    SetCurrentKind(kind);
+    const LiveKindOps* ops = LiveKindOperations(kind);
+    if (kind == kNoKind || ops == nullptr)
+        return kNoErr;
+
+    Record record(kind);
+    SetKindDefaults(kind, record.data());
+    if (ErrorCode err = LoadParamBlock(art, record.data()))
+        return err;
+    ArtHandle edit = nullptr, result = nullptr;
+    if (ErrorCode err = sPluginGroup->GetEditArt(art, &edit))
+        return err;
+    if (ErrorCode err = sPluginGroup->GetResultArt(art, &result))
+        return err;
+    for (;;) {
+        ArtHandle child = nullptr;
+        if (ErrorCode err = sArt->GetArtFirstChild(result, &child))
+            return err;
+        if (child == nullptr)
+            break;
+        if (ErrorCode err = sArt->DeleteArt(child))
+            return err;
+    }
+    ArtHandle target = nullptr;
+    if (ErrorCode err = sArt->NewArt(kVtgArtGroup, kVtgPlaceInsideOnTop, result, &target))
+        return err;
+    ArtHandle first = nullptr;
+    if (ErrorCode err = sArt->GetArtFirstChild(edit, &first))
+        return err;
+    if (first == nullptr)
+        return kNoErr; // nothing to generate from: the result stays empty
+    // The converter of this host turns nothing into paths that is not one
+    // already; the duplicate is what the generator reads.
+    ArtHandle converted = nullptr;
+    if (ErrorCode err = sArt->DuplicateArt(first, kVtgPlaceBelow, first, &converted))
+        return err;
+    ErrorCode err = ops->generate(target, converted, record.data());
+    ArtHandle next = nullptr;
+    if (err == kNoErr)
+        err = sArt->GetArtNextSibling(converted, &next);
+    while (err == kNoErr && next != nullptr) {
+        err = ops->generate(target, next, record.data());
+        if (err == kNoErr)
+            err = sArt->GetArtNextSibling(next, &next);
+    }
+    ErrorCode deleted = sArt->DeleteArt(converted);
+    return err != kNoErr ? err : deleted;
+}
+
+void SetUndoText(const char* text, bool prefix) {
+    if (sUndo == nullptr || text == nullptr)
+        return;
+    const std::string full = prefix ? std::string("VERTiGON6: ") + text : std::string(text);
+    sUndo->SetUndoText(full.c_str(), full.c_str());
+}
+
+ErrorCode MakeLiveObjectsOf(LiveObjectKind kind, const void* record) {
+    if (!WalkSuites() || kind < 0 || kind >= kLiveObjectKindCount || record == nullptr)
+        return kBadParameterErr;
+    AppContext context;
+    if (ErrorCode err = ReleaseLiveObjectsOf(kind))
+        return err;
+    if (ErrorCode err = ApplyWalk(kind, record))
+        return err;
+    SetUndoText(kLiveObjectMenuNames[kind], true);
+    return kNoErr;
+}
+
+ErrorCode ReleaseLiveObjectsOf(LiveObjectKind kind) {
+    if (!WalkSuites())
+        return kSuiteNotFoundErr;
+    AppContext context;
+    return ForEachSelectedLiveObject(kind,
+                                     [](ArtHandle art) { return ReleaseLiveObject(art, false); });
+}
+
+ErrorCode ExpandLiveObjectsOf(LiveObjectKind kind) {
+    if (!WalkSuites())
+        return kSuiteNotFoundErr;
+    AppContext context;
+    ErrorCode err =
+        ForEachSelectedLiveObject(kind, [](ArtHandle art) { return ExpandLiveObject(art); });
+    if (err == kNoErr)
+        SetUndoText("拡張", false);
+    return err;
+}
+
+ErrorCode UpdateSelectedLiveObjectsOf(LiveObjectKind kind, const void* record, int32_t scrollCode) {
+    if (!WalkSuites() || kind < 0 || kind >= kLiveObjectKindCount || record == nullptr)
+        return kBadParameterErr;
+    AppContext context;
+    ErrorCode err = ForEachSelectedLiveObject(kind, [&](ArtHandle art) {
+        Record copy(kind);
+        std::memcpy(copy.data(), record, KindBlockSize(kind));
+        if (const LiveKindOps* ops = LiveKindOperations(kind); ops != nullptr && ops->adjustOnWrite)
+            ops->adjustOnWrite(copy.data());
+        SetCurrentKind(kind);
+        if (ErrorCode e = StoreParamBlock(art, copy.data()))
+            return e;
+        // A released thumb or an ended scroll is an undo step of its own; a
+        // dragged thumb folds into the step around it.
+        return sUndo->SetUndoKind(scrollCode == 4 || scrollCode == 8 ? kVtgUndoOrdinary
+                                                                     : kVtgUndoSilent);
+    });
+    if (err == kNoErr)
+        SetUndoText(kLiveObjectMenuNames[kind], true);
+    return err;
+}
+
+ErrorCode ScanSelection(LiveObjectKind kind, void* record, SelectionFlags& flags) {
+    flags = {};
+    if (!WalkSuites())
+        return kSuiteNotFoundErr;
+    AppContext context;
+    Selection selection;
+    ArtHandle lastCompound = nullptr;
+    for (int32_t i = 1; i < selection.count(); ++i) {
+        ArtHandle art = selection[i], parent = nullptr;
+        if (ErrorCode err = sArt->GetArtParent(art, &parent))
+            return err;
+        if (parent == nullptr || (lastCompound != nullptr && parent == lastCompound))
+            continue;
+        int32_t k = 0;
+        if (ErrorCode err = sArt->GetArtKind(art, &k))
+            return err;
+        if (k == kVtgArtPlugin) {
+            if (KindOfArt(art) == kind) {
+                SetCurrentKind(kind);
+                if (record != nullptr)
+                    if (ErrorCode err = LoadParamBlock(art, record))
+                        return err;
+                flags.liveObject = flags.source = true;
+            }
+        } else if (k == kVtgArtPath) {
+            flags.source = flags.source || !IsClipping(art);
+        } else if (k == kVtgArtCompoundPath) {
+            lastCompound = art;
+            ArtHandle first = art;
+            int32_t fk = k;
+            while (first != nullptr && fk != kVtgArtPath) {
+                if (sArt->GetArtFirstChild(first, &first) != kNoErr || first == nullptr)
+                    break;
+                sArt->GetArtKind(first, &fk);
+            }
+            if (first != nullptr && fk == kVtgArtPath)
+                flags.source = flags.source || !IsClipping(first);
+        } else if (k == kVtgArtTextFrame) {
+            flags.source = true;
+        }
+    }
+    return kNoErr;
+}
+
+} // namespace vtg

@@ -1,0 +1,65 @@
+// live_object.hpp - what every live-object kind shares: the kinds'
+// generators, regeneration on "Host Update", and the selection walks behind
+// Apply, Release, Expand and the update of the selected objects.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "core/plugin_globals.hpp"
+#include "host/api/vtg_base.h"
+
+namespace vtg {
+
+// One kind's share of the shape every kind follows.
+struct LiveKindOps {
+    // Fills `group` with what `source` generates under `record`.
+    ErrorCode (*generate)(ArtHandle group, ArtHandle source, const void* record);
+    // The kind's adjustment of a copy of the panel's record before it is
+    // written into a live object (a fresh seed, say); may be null.
+    void (*adjustOnWrite)(void* record);
+};
+// The kind whose registered group is `group`, or kNoKind.
+LiveObjectKind KindOfGroup(PluginGroupHandle group);
+// The kind's operations, or null for a kind without a generator yet.
+const LiveKindOps* LiveKindOperations(LiveObjectKind kind);
+
+// Sets the current kind in the globals and for the record readers.
+void SetCurrentKind(LiveObjectKind kind);
+
+// "Host Update": migration, the kind of the art, then the kind's update
+// routine. Success for art of no kind of this plug-in.
+ErrorCode UpdateLiveObject(ArtHandle art);
+
+// The undo and redo text: "VERTiGON6: " + text with the prefix, else text.
+void SetUndoText(const char* text, bool prefix);
+
+// The message of another kind's live object in Apply's way.
+inline constexpr const char* kOtherLiveObjectMessage =
+    "適用対象とする他のライブ・オブジェクトは拡張しておいてください。\n[VERTiGON6]";
+
+// The walks over the host's selection (from entry 1). `record` is the
+// panel's parameter block of `kind`. Each stops at the first host error
+// and returns it.
+ErrorCode MakeLiveObjectsOf(LiveObjectKind kind, const void* record);
+ErrorCode ReleaseLiveObjectsOf(LiveObjectKind kind);
+ErrorCode ExpandLiveObjectsOf(LiveObjectKind kind);
+// Writes the record into every selected live object of `kind`; the undo
+// kind follows `scrollCode` (4 and 8 ordinary steps, others silent).
+ErrorCode UpdateSelectedLiveObjectsOf(LiveObjectKind kind, const void* record, int32_t scrollCode);
+
+// What the selection offers the panel of `kind`.
+struct SelectionFlags {
+    bool liveObject = false; // a live object of the kind (Expand, Release)
+    bool source = false;     // art Apply would accept
+};
+// Walks the selection; every live object of `kind` found is read into
+// `record` (the panel then shows its values).
+ErrorCode ScanSelection(LiveObjectKind kind, void* record, SelectionFlags& flags);
+
+// Sets the kind's default values in `record` (its preset type's defaults).
+void SetKindDefaults(LiveObjectKind kind, void* record);
+// The size of the kind's parameter block.
+std::size_t KindBlockSize(LiveObjectKind kind);
+
+} // namespace vtg

@@ -1,0 +1,383 @@
+// Live Circle through the host: the generator's geometry, stacking and
+// randomisation, the stored-count guards, the seed accumulator, and the
+// live-object walks (Apply, Release, Expand, update of the selection) with
+// regeneration by the host, also after saving and reopening.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <numbers>
+#include <vector>
+
+#include "core/plugin_globals.hpp"
+#include "core/suite_set.hpp"
+#include "host/doc/art.hpp"
+#include "host/live_updates.hpp"
+#include "host/svg/svg.hpp"
+#include "live/circle_generator.hpp"
+#include "live/live_object.hpp"
+#include "support/plugin_host.hpp"
+
+namespace {
+
+using hostapp::doc::ArtNode;
+using hostapp::doc::DocStore;
+using hostapp::doc::Document;
+using vtg::CirclePGParams;
+
+constexpr double kPi = std::numbers::pi;
+
+PathSegment Corner(double x, double y) {
+    return {{x, y}, {x, y}, {x, y}, 1};
+}
+
+VtgPoint Centre(const ArtNode* a) {
+    VtgRect r{};
+    hostapp::doc::Bounds(a, hostapp::doc::kIdentity, kVtgBoundsControlPoints, r);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+VtgPoint Rotate(VtgPoint p, VtgPoint c, double a, double sy = 1) {
+    const double dx = p.x - c.x, dy = p.y - c.y;
+    return {c.x + dx * std::cos(a) - dy * std::sin(a),
+            c.y + sy * (dx * std::sin(a) + dy * std::cos(a))};
+}
+
+std::vector<VtgPoint> Anchors(const ArtNode* a) {
+    std::vector<VtgPoint> out;
+    for (const PathSegment& s : a->s.segments)
+        out.push_back(s.anchor);
+    return out;
+}
+
+class LiveCircle : public vtgtest::PluginHostTest {
+protected:
+    void SetUp() override {
+        profile_ = std::filesystem::temp_directory_path() /
+                   ("vtg_live_" + std::to_string(::getpid()) + "_" +
+                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(profile_);
+        std::filesystem::create_directories(profile_);
+        ::setenv("USERPROFILE", profile_.c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", profile_.c_str(), 1);
+        PluginHostTest::SetUp();
+        ASSERT_EQ(host().startup(), kNoErr);
+        doc_ = host().docs().newDocument(400, 400);
+        host().notify(kNotifyDocumentOpened, nullptr);
+        ASSERT_TRUE(vtg::gGlobals != nullptr && vtg::gGlobals->initialised != 0);
+        square_ = AddSquare("square", 100, 100, 100);
+        vtg::SetKindDefaults(vtg::kKindCircle, &record_);
+        record_.seed = 12345;
+    }
+    void TearDown() override {
+        PluginHostTest::TearDown();
+        std::error_code ec;
+        std::filesystem::remove_all(profile_, ec);
+    }
+
+    ArtNode* AddSquare(const std::string& id, double x, double y, double size) {
+        ArtNode* a = nullptr;
+        EXPECT_EQ(hostapp::doc::CreateArt(*doc_, kVtgArtPath, kVtgPlaceInsideOnBottom, nullptr, a),
+                  kNoErr);
+        a->s.segments = {Corner(x, y), Corner(x + size, y), Corner(x + size, y + size),
+                         Corner(x, y + size)};
+        a->s.closed = true;
+        a->s.name = id;
+        hostapp::doc::Commit(*doc_);
+        return a;
+    }
+    void Select(const std::vector<ArtNode*>& arts) {
+        hostapp::doc::Commit(*doc_);
+        hostapp::doc::SelectNone(*doc_);
+        for (ArtNode* a : arts)
+            hostapp::doc::SetAttributes(a, kVtgArtSelected, true);
+        doc_->pending = {};
+    }
+    // Generates straight into a fresh group, as the update routine does.
+    ArtNode* Generate(const CirclePGParams& p, ErrorCode expected = kNoErr) {
+        ArtNode* group = nullptr;
+        EXPECT_EQ(
+            hostapp::doc::CreateArt(*doc_, kVtgArtGroup, kVtgPlaceInsideOnTop, nullptr, group),
+            kNoErr);
+        EXPECT_EQ(vtg::GenerateCircle(DocStore::handle(group), DocStore::handle(square_), p),
+                  expected);
+        return group;
+    }
+    // Apply on the selection, then the host's regeneration.
+    void Apply() {
+        ASSERT_EQ(vtg::MakeLiveObjectsOf(vtg::kKindCircle, &record_), kNoErr);
+        ASSERT_EQ(hostapp::UpdateChangedPluginArt(host(), *doc_), kNoErr);
+    }
+    std::vector<ArtNode*> TopLevel() const { return doc_->layers[0]->group->s.children; }
+    // The generated group of a live object.
+    static ArtNode* Generated(const ArtNode* live) {
+        EXPECT_EQ(live->s.kind, kVtgArtPlugin);
+        EXPECT_EQ(live->s.plugin.result->s.children.size(), 1u);
+        return live->s.plugin.result->s.children.at(0);
+    }
+
+    std::filesystem::path profile_;
+    Document* doc_ = nullptr;
+    ArtNode* square_ = nullptr;
+    CirclePGParams record_{};
+};
+
+TEST_F(LiveCircle, DefaultsMakeARingOfTwelveLeftOfTheSourceAndACross) {
+    ArtNode* g = Generate(record_);
+    ASSERT_EQ(g->s.children.size(), 13u); // the mark, then the copies
+    const VtgPoint pc{100 - 36, 150};
+    const ArtNode* mark = g->s.children[0];
+    ASSERT_EQ(mark->s.kind, kVtgArtGroup);
+    EXPECT_NE(mark->s.attributes & kVtgArtLocked, 0);
+    ASSERT_EQ(mark->s.children.size(), 2u);
+    // The vertical path was made last, on top.
+    const std::vector<VtgPoint> v = Anchors(mark->s.children[0]);
+    const std::vector<VtgPoint> h = Anchors(mark->s.children[1]);
+    ASSERT_EQ(h.size(), 3u);
+    ASSERT_EQ(v.size(), 3u);
+    EXPECT_DOUBLE_EQ(h[0].x, pc.x - 8);
+    EXPECT_DOUBLE_EQ(h[2].x, pc.x + 8);
+    EXPECT_DOUBLE_EQ(h[1].y, pc.y);
+    EXPECT_DOUBLE_EQ(v[0].y, pc.y - 8);
+    EXPECT_DOUBLE_EQ(v[2].y, pc.y + 8);
+    EXPECT_DOUBLE_EQ(v[1].x, pc.x);
+    for (const ArtNode* path : mark->s.children)
+        EXPECT_NE(path->s.attributes & kVtgArtGuide, 0);
+    // Copy i (topmost first) is the source turned by i x 30 degrees.
+    for (int i = 0; i < 12; ++i) {
+        const VtgPoint want = Rotate({150, 150}, pc, i * kPi / 6);
+        const VtgPoint got = Centre(g->s.children[1 + i]);
+        EXPECT_NEAR(got.x, want.x, 1e-9) << i;
+        EXPECT_NEAR(got.y, want.y, 1e-9) << i;
+        const std::vector<VtgPoint> a = Anchors(g->s.children[1 + i]);
+        const VtgPoint corner = Rotate({100, 100}, pc, i * kPi / 6);
+        EXPECT_NEAR(a[0].x, corner.x, 1e-9) << i;
+        EXPECT_NEAR(a[0].y, corner.y, 1e-9) << i;
+    }
+}
+
+TEST_F(LiveCircle, KeepAngleWithHalfHeightSquashesRingAndCopies) {
+    record_.keepAngle = 1;
+    record_.heightRatio = 0.5;
+    record_.showCentre = 0;
+    ArtNode* g = Generate(record_);
+    ASSERT_EQ(g->s.children.size(), 12u);
+    const VtgPoint pc{64, 150};
+    for (int i = 0; i < 12; ++i) {
+        const ArtNode* copy = g->s.children[i];
+        VtgRect r{};
+        hostapp::doc::Bounds(copy, hostapp::doc::kIdentity, kVtgBoundsControlPoints, r);
+        EXPECT_NEAR(r.right - r.left, 100, 1e-9) << i;
+        EXPECT_NEAR(r.top - r.bottom, 50, 1e-9) << i;
+        const VtgPoint want = Rotate({150, 150}, pc, i * kPi / 6, 0.5);
+        EXPECT_NEAR(Centre(copy).x, want.x, 1e-9) << i;
+        EXPECT_NEAR(Centre(copy).y, want.y, 1e-9) << i;
+        // Not turned: the first anchor is still the lower left corner.
+        const std::vector<VtgPoint> a = Anchors(copy);
+        EXPECT_NEAR(a[0].x, r.left, 1e-9) << i;
+        EXPECT_NEAR(a[0].y, r.bottom, 1e-9) << i;
+    }
+}
+
+TEST_F(LiveCircle, TwoStepRotationEndsWhereOneRotationWould) {
+    for (double a : {0.0, kPi, 2 * kPi, kPi - 0.0005, 3 * kPi + 0.0009})
+        EXPECT_TRUE(vtg::NearMultipleOfPi(a)) << a;
+    for (double a : {0.002, kPi / 2, kPi + 0.0011, -kPi / 3})
+        EXPECT_FALSE(vtg::NearMultipleOfPi(a)) << a;
+    record_.showCentre = 0;
+    ArtNode* g = Generate(record_);
+    const VtgPoint pc{64, 150};
+    for (int i : {0, 6}) { // 0 and 180 degrees
+        const std::vector<VtgPoint> a = Anchors(g->s.children[i]);
+        const std::vector<VtgPoint> src = Anchors(square_);
+        for (size_t k = 0; k < a.size(); ++k) {
+            const VtgPoint want = Rotate(src[k], pc, i * kPi / 6);
+            EXPECT_NEAR(a[k].x, want.x, 1e-9) << i;
+            EXPECT_NEAR(a[k].y, want.y, 1e-9) << i;
+        }
+    }
+}
+
+TEST_F(LiveCircle, RandomisationRepeatsForTheSameSeed) {
+    record_.randomOn = 1;
+    record_.anchorRadialOn = record_.anchorAngleOn = record_.outAngleOn = 1;
+    record_.anchorRadial = 0.5;
+    record_.showCentre = 0;
+    ArtNode* first = Generate(record_);
+    ArtNode* second = Generate(record_);
+    ASSERT_EQ(first->s.children.size(), 12u);
+    bool moved = false;
+    ArtNode* plain = nullptr;
+    {
+        CirclePGParams p = record_;
+        p.randomOn = 0;
+        plain = Generate(p);
+    }
+    for (int i = 0; i < 12; ++i) {
+        const auto a = first->s.children[i]->s.segments, b = second->s.children[i]->s.segments;
+        ASSERT_EQ(a.size(), b.size());
+        EXPECT_EQ(std::memcmp(a.data(), b.data(), a.size() * sizeof(PathSegment)), 0) << i;
+        const auto c = plain->s.children[i]->s.segments;
+        moved = moved || std::memcmp(a.data(), c.data(), a.size() * sizeof(PathSegment)) != 0;
+    }
+    EXPECT_TRUE(moved);
+    record_.seed = 999;
+    ArtNode* other = Generate(record_);
+    EXPECT_NE(std::memcmp(other->s.children[1]->s.segments.data(),
+                          first->s.children[1]->s.segments.data(), 4 * sizeof(PathSegment)),
+              0);
+}
+
+TEST_F(LiveCircle, RandomStackingWithoutFlagsOnlyShuffles) {
+    record_.showCentre = 0;
+    ArtNode* plain = Generate(record_);
+    record_.randomOn = 1;
+    record_.randomOrder = 1;
+    ArtNode* shuffled = Generate(record_);
+    ASSERT_EQ(shuffled->s.children.size(), 12u);
+    std::vector<bool> found(12, false);
+    bool reordered = false;
+    for (int i = 0; i < 12; ++i) {
+        const VtgPoint c = Centre(shuffled->s.children[i]);
+        for (int k = 0; k < 12; ++k) {
+            const VtgPoint p = Centre(plain->s.children[k]);
+            if (std::fabs(p.x - c.x) < 1e-9 && std::fabs(p.y - c.y) < 1e-9) {
+                found[k] = true;
+                reordered = reordered || k != i;
+            }
+        }
+    }
+    for (int k = 0; k < 12; ++k)
+        EXPECT_TRUE(found[k]) << k;
+    EXPECT_TRUE(reordered);
+    // Reverse order turns the plain stack upside down.
+    record_.randomOn = 0;
+    record_.reverseOrder = 1;
+    ArtNode* reversed = Generate(record_);
+    for (int i = 0; i < 12; ++i)
+        EXPECT_NEAR(Centre(reversed->s.children[i]).x, Centre(plain->s.children[11 - i]).x, 1e-9);
+}
+
+TEST_F(LiveCircle, StoredCountsNeverOverrunAndOutOfMemoryIsReported) {
+    record_.showCentre = 0;
+    struct Case {
+        int32_t copies;
+        ErrorCode result;
+        size_t made;
+    } cases[] = {{0, kNoErr, 0},
+                 {-1, kNoErr, 0},
+                 {2, kNoErr, 2},
+                 {0x40000000, kOutOfMemoryErr, 0},
+                 {2147483647, kOutOfMemoryErr, 0}};
+    for (const Case& c : cases) {
+        record_.copies = c.copies;
+        ArtNode* g = Generate(record_, c.result);
+        EXPECT_EQ(g->s.children.size(), c.made) << c.copies;
+    }
+    host().memory().failName("Circle Copies");
+    record_.copies = 12;
+    EXPECT_EQ(Generate(record_, kOutOfMemoryErr)->s.children.size(), 0u);
+}
+
+TEST_F(LiveCircle, SeedAccumulatorWrapsWithoutOverflow) {
+    int32_t acc = 0x7FFFFFFF - 100;
+    // 0.5 adds 5000: the sum wraps to a negative accumulator.
+    const int32_t seed = vtg::NextAccumulatedSeed(acc, 0xFFFFFFFFu, 0.5);
+    EXPECT_EQ(acc, static_cast<int32_t>(0x7FFFFFFFu - 100u + 5000u));
+    EXPECT_EQ(seed,
+              static_cast<int32_t>((0x7FFFFFFFu + (0x7FFFFFFFu - 100u + 5000u)) & 0x7FFFFFFF));
+    EXPECT_GE(seed, 0);
+    CirclePGParams p = record_;
+    p.seedFixed = 0;
+    vtg::ChooseCircleSeed(p);
+    EXPECT_EQ(p.seedFixed, 1);
+    EXPECT_GE(p.seed, 0);
+    p.seed = 77;
+    vtg::ChooseCircleSeed(p);
+    EXPECT_EQ(p.seed, 77);
+}
+
+TEST_F(LiveCircle, ApplyReleaseAndExpandThroughTheSelection) {
+    ArtNode* clip = AddSquare("clip", 300, 300, 10);
+    clip->s.attributes |= kVtgArtClipping;
+    Select({square_, clip});
+    Apply();
+    std::vector<ArtNode*> top = TopLevel();
+    ASSERT_EQ(top.size(), 2u);
+    ArtNode* live = top[0];
+    ASSERT_EQ(live->s.kind, kVtgArtPlugin);
+    EXPECT_EQ(top[1], clip); // a clipping path is skipped
+    ASSERT_EQ(live->s.plugin.edit->s.children.size(), 1u);
+    EXPECT_EQ(live->s.plugin.edit->s.children[0], square_);
+    EXPECT_EQ(Generated(live)->s.children.size(), 13u);
+
+    // Moving the source regenerates the ring around the new place.
+    Select({live});
+    hostapp::doc::TransformArt(square_, {1, 0, 0, 1, 50, 0}, 1, kVtgTransformAll);
+    ASSERT_EQ(hostapp::UpdateChangedPluginArt(host(), *doc_), kNoErr);
+    EXPECT_NEAR(Centre(Generated(live)->s.children[1]).x, 200, 1e-9);
+
+    // An update of the selection writes new values; the host regenerates.
+    Select({live});
+    record_.copies = 4;
+    ASSERT_EQ(vtg::UpdateSelectedLiveObjectsOf(vtg::kKindCircle, &record_, 8), kNoErr);
+    ASSERT_EQ(hostapp::UpdateChangedPluginArt(host(), *doc_), kNoErr);
+    EXPECT_EQ(Generated(live)->s.children.size(), 5u);
+
+    // Release gives the source back.
+    Select({live});
+    ASSERT_EQ(vtg::ReleaseLiveObjectsOf(vtg::kKindCircle), kNoErr);
+    top = TopLevel();
+    ASSERT_EQ(top.size(), 2u);
+    EXPECT_EQ(top[0]->s.kind, kVtgArtPath);
+    EXPECT_FALSE(live->s.alive);
+
+    // Expand leaves the generated art.
+    Select({top[0]});
+    Apply();
+    Select({TopLevel()[0]});
+    ASSERT_EQ(vtg::ExpandLiveObjectsOf(vtg::kKindCircle), kNoErr);
+    top = TopLevel();
+    ASSERT_EQ(top.size(), 2u);
+    EXPECT_EQ(top[0]->s.kind, kVtgArtGroup);
+    EXPECT_EQ(top[0]->s.children.size(), 5u);
+}
+
+TEST_F(LiveCircle, ApplyStopsAtAnotherKindsLiveObject) {
+    Select({square_});
+    Apply();
+    ArtNode* live = TopLevel()[0];
+    // Make it look like another kind's object.
+    live->s.plugin.group = vtg::gGlobals->groups[vtg::kKindBorder];
+    live->s.plugin.groupName = "other";
+    ArtNode* second = AddSquare("second", 300, 0, 20);
+    Select({live, second});
+    ASSERT_EQ(vtg::MakeLiveObjectsOf(vtg::kKindCircle, &record_), kNoErr);
+    EXPECT_EQ(TopLevel().size(), 2u); // the walk stopped before "second"
+    EXPECT_EQ(TopLevel()[1], second);
+}
+
+TEST_F(LiveCircle, SavedDocumentRegeneratesIdentically) {
+    record_.randomOn = 1;
+    record_.anchorAngleOn = 1;
+    record_.anchorAngle = 1;
+    Select({square_});
+    Apply();
+    const std::string saved = hostapp::svg::WriteSvgText(*doc_);
+    Document* reopened = nullptr;
+    hostapp::svg::SvgError error;
+    ASSERT_TRUE(hostapp::svg::ReadSvgText(host().docs(), saved, "saved.svg", reopened, error))
+        << error.message;
+    ArtNode* live = reopened->layers[0]->group->s.children[0];
+    ASSERT_EQ(live->s.kind, kVtgArtPlugin);
+    // Empty the result, then let the host generate it again.
+    live->s.plugin.result->s.children.clear();
+    ASSERT_EQ(hostapp::UpdateAllPluginArt(host(), *reopened), kNoErr);
+    EXPECT_EQ(hostapp::svg::WriteSvgText(*reopened), saved);
+}
+
+} // namespace
