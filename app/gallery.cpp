@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include "app/effects_app.hpp"
+#include "app/live_app.hpp"
 #include "host/code_text.hpp"
 #include "host/doc/art.hpp"
 #include "host/effects/live_effects.hpp"
@@ -161,6 +162,13 @@ std::string MakeEffect(hostapp::Host& host, const GallerySetting& setting,
     return {};
 }
 
+std::string MakeLive(hostapp::Host& host, const GallerySetting& setting,
+                     const std::string& feature) {
+    Document* d = host.docs().current();
+    return d != nullptr ? ApplyLiveObject(host, *d, feature, setting.fields)
+                        : std::string("no document");
+}
+
 std::string Escape(const std::string& s) {
     std::string o;
     for (char c : s) {
@@ -260,6 +268,33 @@ std::vector<GalleryFeature>& GalleryFeatures() {
           {"Straight peak, vertical",
            {{"style", "18"}, {"orientation", "1"}, {"bendRatio", "25"}}}},
          &MakeEffect},
+        {"live-circle",
+         "Live サークル — Live Circle",
+         "Copies of the object around a centre point, turned by equal shares of a full turn or "
+         "keeping their angle; the ring can be squashed, randomised and restacked. The source "
+         "stays editable inside the live object.",
+         {{"12 copies, centre mark",
+           {{"copies", "12"}, {"keepAngle", "0"}, {"heightRatio", "100"}, {"randomOn", "0"}}},
+          {"8 copies keeping their angle, 50 % high",
+           {{"copies", "8"}, {"keepAngle", "1"}, {"heightRatio", "50"}, {"randomOn", "0"}}},
+          {"6 copies around the centre",
+           {{"copies", "6"},
+            {"keepAngle", "0"},
+            {"heightRatio", "100"},
+            {"referencePoint", "4"},
+            {"offsetH", "0"},
+            {"randomOn", "0"}}},
+          {"Randomised anchors, shuffled",
+           {{"copies", "10"},
+            {"keepAngle", "0"},
+            {"heightRatio", "100"},
+            {"referencePoint", "3"},
+            {"offsetH", "-36"},
+            {"randomOn", "1"},
+            {"anchorRadialOn", "1"},
+            {"anchorRadial", "30"},
+            {"randomOrder", "1"}}}},
+         &MakeLive},
     };
     return features;
 }

@@ -10,10 +10,12 @@
 #include <vector>
 
 #include "app/effects_app.hpp"
+#include "app/live_app.hpp"
 #include "app/gallery.hpp"
 #include "app/script.hpp"
 #include "host/code_text.hpp"
 #include "host/host.hpp"
+#include "host/effects/live_effects.hpp"
 #include "host/svg/svg.hpp"
 #include "platform/system.hpp"
 
@@ -107,12 +109,24 @@ int ListFeatures(const std::string& feature) {
 }
 
 // Opens a document and saves it again; needs no plug-in.
-int Convert(const std::string& in, const std::string& out) {
+// Opens and saves a document. With the plug-in loaded the file's live
+// effects are shown made again from their sources, as on opening it in the
+// host; without it the document is copied as the host models it.
+int Convert(const std::string& pluginPath, bool verbose, const std::string& in,
+            const std::string& out) {
     hostapp::Host host;
+    host.setVerbose(verbose);
+    std::string noPlugin = StartPlugin(host, pluginPath);
+    if (!noPlugin.empty() && verbose)
+        std::fprintf(stderr, "vertigon: %s; live effects are not made again\n", noPlugin.c_str());
     hostapp::doc::Document* d = nullptr;
     hostapp::svg::SvgError error;
     if (!hostapp::svg::ReadSvgFile(host.docs(), in, d, error))
         return Fail(error.message);
+    if (host.started()) {
+        host.notify("Host Document Opened Notifier", nullptr);
+        hostapp::effects::RenderDocument(host, *d);
+    }
     if (!hostapp::svg::WriteSvgFile(*d, out, error))
         return Fail(error.message);
     return 0;
@@ -164,7 +178,7 @@ int main(int argc, char** argv) {
     if (command == "convert") {
         if (rest.size() != 3 || rest[1] != "-o")
             return Fail("usage: vertigon convert IN.svg -o OUT.svg");
-        return Convert(rest[0], rest[2]);
+        return Convert(pluginPath, verbose, rest[0], rest[2]);
     }
     if (command == "apply" || command == "update" || command == "demo") {
         std::string out = "out/gallery";
@@ -179,7 +193,9 @@ int main(int argc, char** argv) {
         if (auto error = StartPlugin(host, pluginPath); !error.empty())
             return Fail(error);
         int status = 0;
-        if (command == "apply") {
+        if (command == "apply" && !rest.empty() && app::IsLiveFeature(rest[0])) {
+            status = app::LiveApplyCommand(host, rest);
+        } else if (command == "apply") {
             status = app::ApplyCommand(host, rest);
         } else if (command == "update") {
             status = app::UpdateCommand(host, rest);

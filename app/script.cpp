@@ -4,6 +4,7 @@
 #include <set>
 
 #include "host/code_text.hpp"
+#include "host/live_updates.hpp"
 #include "platform/input.hpp"
 #include "platform/window.hpp"
 
@@ -106,8 +107,13 @@ bool ScriptRunner::execute(const std::vector<std::string>& words, std::string& r
         quit_ = true;
         return true;
     }
-    if (bool ok = false; executeUi(words, reason, ok))
+    if (bool ok = false; executeUi(words, reason, ok)) {
+        // A gesture in a panel may have changed live objects outside any
+        // message: the host regenerates them as it would after one.
+        if (host_.started() && host_.docs().current() != nullptr)
+            hostapp::UpdateChangedPluginArt(host_, *host_.docs().current());
         return ok;
+    }
     if (bool ok = false; executeHost(words, reason, ok))
         return ok;
     if (bool ok = false; executeDoc(words, reason, ok))

@@ -15,6 +15,7 @@
 #include "effects/effect_ctrlr.hpp"
 #include "effects/effect_registration.hpp"
 #include "live/live_object.hpp"
+#include "live/pg_ctrlr.hpp"
 #include "platform/system.hpp"
 #include "tools/tool_table.hpp"
 
@@ -66,9 +67,12 @@ ErrorCode VERTiGON4Plugin::OnNotify(NotifierMessage* message) {
         (void)(text != nullptr && std::strcmp(text, kToolSendData) == 0);
         return kNoErr;
     }
-    // Application started, colour model changed, selection changed, document
-    // closed and symbol changes reach panels and live objects that are not
-    // open in this build.
+    // The open live-object panel follows the selection and the documents.
+    if ((n == notifiers_[kSelectionChanged] || n == notifiers_[kDocumentClosed]) &&
+        live_ != nullptr && LiveObjectPanelVisible())
+        return live_->SyncPanelWithSelection(false);
+    // Application started, colour model changed and symbol changes reach
+    // panels and live objects that are not open in this build.
     return kNoErr;
 }
 

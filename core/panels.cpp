@@ -8,6 +8,7 @@
 #include "core/suite_set.hpp"
 #include "core/vertigon_plugin.hpp"
 #include "help/help_ctrlr.hpp"
+#include "live/pg_ctrlr.hpp"
 #include "params/global_params.hpp"
 #include "params/preset_library.hpp"
 
@@ -28,9 +29,11 @@ ErrorCode VERTiGON4Plugin::ShowLiveObjectPanel(LiveObjectKind kind, bool toggle)
     if (kind < 0 || kind >= kLiveObjectKindCount)
         return kNoErr;
     if (Shown(livePanel_) && globals_->panelKind == kind) {
-        if (toggle)
+        if (toggle) {
             sPanel->ShowPanel(livePanel_, 0);
-        return kNoErr;
+            return kNoErr;
+        }
+        return live_ != nullptr ? live_->SyncPanelWithSelection(true) : kNoErr;
     }
     if (livePanel_ == nullptr) {
         ErrorCode err =
@@ -40,13 +43,27 @@ ErrorCode VERTiGON4Plugin::ShowLiveObjectPanel(LiveObjectKind kind, bool toggle)
             return err;
         }
     }
-    // The kind's controller and view take the panel when live objects are
-    // built; the panel shows the kind it is open for.
+    if (live_ != nullptr && globals_->panelKind == kind) {
+        live_->ShowPanel(true);
+        return live_->SyncPanelWithSelection(true);
+    }
+    // Another kind: its controller replaces the current one (which saves
+    // its values); the panel stays.
+    delete live_;
+    live_ = nullptr;
     globals_->panelKind = kind;
     globals_->currentKind = kind;
-    std::string title = std::string("VERTiGON6: ") + kLiveObjectMenuNames[kind];
-    sPanel->SetPanelTitle(livePanel_, title.c_str());
-    return sPanel->ShowPanel(livePanel_, 1);
+    std::unique_ptr<PGCtrlr> made = CreateLiveObjectController(kind, livePanel_, liveFlyout_);
+    if (made == nullptr) {
+        // Kinds without a panel yet show the bare panel under their title.
+        std::string title = std::string("VERTiGON6: ") + kLiveObjectMenuNames[kind];
+        sPanel->SetPanelTitle(livePanel_, title.c_str());
+        return sPanel->ShowPanel(livePanel_, 1);
+    }
+    if (ErrorCode err = made->Create())
+        return err;
+    live_ = made.release();
+    return live_->SyncPanelWithSelection(true);
 }
 
 ErrorCode VERTiGON4Plugin::ShowHelpPanel(bool toggle) {
@@ -79,6 +96,8 @@ ErrorCode VERTiGON4Plugin::ShowHelpPanel(bool toggle) {
 }
 
 void VERTiGON4Plugin::DestroyPanels() {
+    delete live_; // saves its values as "Last Setting"
+    live_ = nullptr;
     if (help_ != nullptr) {
         delete help_;
         help_ = nullptr;

@@ -13,6 +13,7 @@
 namespace vtg {
 
 class HelpCtrlr;
+class PGCtrlr;
 
 class VERTiGON4Plugin : public Plugin {
 public:
@@ -59,6 +60,7 @@ public:
     // The page ShowHelpPanel opens (negative: the current one stays).
     int16_t helpRow = -1;
     HelpCtrlr* helpController() const { return help_; }
+    PGCtrlr* liveController() const { return live_; }
 
     // Shut-down's part for the panels: controllers first, then the panels,
     // each saving its position.
@@ -100,6 +102,7 @@ private:
     PanelHandle toolPanel_ = nullptr, livePanel_ = nullptr, helpPanel_ = nullptr;
     FlyoutHandle toolFlyout_ = nullptr, liveFlyout_ = nullptr, helpFlyout_ = nullptr;
     HelpCtrlr* help_ = nullptr;
+    PGCtrlr* live_ = nullptr; // the controller of the panel kind
     void* presetList_ = nullptr;     // the preset-list object shared by the controllers
     unsigned char* filterToken_ = nullptr; // handed to the Fractalize filter registration
     PluginGlobals* globals_ = nullptr;

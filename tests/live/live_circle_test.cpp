@@ -15,11 +15,16 @@
 
 #include "core/plugin_globals.hpp"
 #include "core/suite_set.hpp"
+#include "core/vertigon_plugin.hpp"
 #include "host/doc/art.hpp"
 #include "host/live_updates.hpp"
 #include "host/svg/svg.hpp"
 #include "live/circle_generator.hpp"
 #include "live/live_object.hpp"
+#include "live/pg_ctrlr.hpp"
+#include "platform/input.hpp"
+#include "platform/system.hpp"
+#include "platform/window.hpp"
 #include "support/plugin_host.hpp"
 
 namespace {
@@ -378,6 +383,115 @@ TEST_F(LiveCircle, SavedDocumentRegeneratesIdentically) {
     live->s.plugin.result->s.children.clear();
     ASSERT_EQ(hostapp::UpdateAllPluginArt(host(), *reopened), kNoErr);
     EXPECT_EQ(hostapp::svg::WriteSvgText(*reopened), saved);
+}
+
+// The panel: its controls write the panel's record, its buttons run the
+// walks, and with live update on the selected circles follow at once.
+TEST_F(LiveCircle, PanelButtonsAndLiveUpdate) {
+    Select({square_});
+    ASSERT_EQ(host().chooseMenu("VERTiGON6_05"), kNoErr);
+    auto* plugin = static_cast<vtg::VERTiGON4Plugin*>(vtg::GlobalPlugin());
+    ASSERT_NE(plugin->liveController(), nullptr);
+    const platform::WindowId view = plugin->liveController()->view()->window();
+    auto item = [&](int id) { return platform::GetItem(view, id); };
+    EXPECT_TRUE(platform::IsEnabled(item(1421)));
+    EXPECT_FALSE(platform::IsEnabled(item(1420)));
+    EXPECT_EQ(platform::user::Type(item(1688), "1"), ""); // below 2 becomes 2
+    EXPECT_EQ(platform::GetText(item(1688)), "2");
+    EXPECT_EQ(platform::user::Type(item(1688), "6"), "");
+    EXPECT_EQ(platform::user::Click(item(1421)), "");
+    ASSERT_EQ(hostapp::UpdateChangedPluginArt(host(), *doc_), kNoErr);
+    ArtNode* live = TopLevel()[0];
+    ASSERT_EQ(live->s.kind, kVtgArtPlugin);
+    EXPECT_EQ(Generated(live)->s.children.size(), 7u);
+
+    // With the object selected the panel offers Release and Expand; a value
+    // typed now changes the object at once.
+    Select({live});
+    ASSERT_EQ(plugin->liveController()->SyncPanelWithSelection(false), kNoErr);
+    EXPECT_TRUE(platform::IsEnabled(item(1420)));
+    EXPECT_TRUE(platform::IsEnabled(item(1419)));
+    EXPECT_EQ(platform::user::Type(item(1688), "3"), "");
+    ASSERT_EQ(hostapp::UpdateChangedPluginArt(host(), *doc_), kNoErr);
+    EXPECT_EQ(Generated(live)->s.children.size(), 4u);
+
+    // Live update off: typing changes nothing; switching it on applies.
+    EXPECT_EQ(platform::user::Click(item(1418)), "");
+    EXPECT_EQ(platform::user::Type(item(1688), "5"), "");
+    ASSERT_EQ(hostapp::UpdateChangedPluginArt(host(), *doc_), kNoErr);
+    EXPECT_EQ(Generated(live)->s.children.size(), 4u);
+    EXPECT_EQ(platform::user::Click(item(1418)), "");
+    ASSERT_EQ(hostapp::UpdateChangedPluginArt(host(), *doc_), kNoErr);
+    EXPECT_EQ(Generated(live)->s.children.size(), 6u);
+
+    // A spin steps the field by one.
+    EXPECT_EQ(platform::user::Spin(item(1689), 1), "");
+    EXPECT_EQ(platform::GetText(item(1688)), "6");
+    ASSERT_EQ(hostapp::UpdateChangedPluginArt(host(), *doc_), kNoErr);
+    EXPECT_EQ(Generated(live)->s.children.size(), 7u);
+
+    EXPECT_EQ(platform::user::Click(item(1419)), ""); // Expand
+    EXPECT_FALSE(live->s.alive);
+    ASSERT_EQ(TopLevel()[0]->s.kind, kVtgArtGroup);
+    EXPECT_EQ(TopLevel()[0]->s.children.size(), 7u);
+}
+
+// "乱数列変更" with live update gives every selected circle a new seed of
+// its own; the panel's own seed stays.
+TEST_F(LiveCircle, NewRandomSequenceForEachSelectedCircle) {
+    ArtNode* second = AddSquare("second", 100, 250, 50);
+    Select({square_, second});
+    ASSERT_EQ(host().chooseMenu("VERTiGON6_05"), kNoErr);
+    auto* plugin = static_cast<vtg::VERTiGON4Plugin*>(vtg::GlobalPlugin());
+    const platform::WindowId view = plugin->liveController()->view()->window();
+    auto item = [&](int id) { return platform::GetItem(view, id); };
+    EXPECT_EQ(platform::user::Click(item(1593)), ""); // ランダム
+    EXPECT_EQ(platform::user::Click(item(1576)), "");
+    EXPECT_EQ(platform::user::Click(item(1421)), "");
+    ASSERT_EQ(hostapp::UpdateChangedPluginArt(host(), *doc_), kNoErr);
+    std::vector<ArtNode*> lives = TopLevel();
+    ASSERT_EQ(lives.size(), 2u);
+    auto seed = [&](ArtNode* live) {
+        vtg::SetCurrentKind(vtg::kKindCircle);
+        CirclePGParams p{};
+        EXPECT_EQ(vtg::LoadParamBlock(DocStore::handle(live), &p), kNoErr);
+        return p.seed;
+    };
+    const int32_t before[2] = {seed(lives[0]), seed(lives[1])};
+    EXPECT_EQ(before[0], before[1]); // Apply wrote the panel's seed
+    const int32_t panelSeed =
+        static_cast<CirclePGParams*>(plugin->liveController()->record())->seed;
+    Select(lives);
+    int ticks = 1000;
+    platform::SetTickSource([&] { return static_cast<uint32_t>(ticks += 7); });
+    EXPECT_EQ(platform::user::Click(item(1948)), "");
+    platform::SetTickSource({});
+    ASSERT_EQ(hostapp::UpdateChangedPluginArt(host(), *doc_), kNoErr);
+    const int32_t after[2] = {seed(lives[0]), seed(lives[1])};
+    EXPECT_NE(after[0], before[0]);
+    EXPECT_NE(after[1], before[1]);
+    EXPECT_NE(after[0], after[1]);
+    EXPECT_EQ(static_cast<CirclePGParams*>(plugin->liveController()->record())->seed, panelSeed);
+}
+
+// The flyout's "初期設定" loads the built-in values into the panel and, with
+// live update on, into the selected circle.
+TEST_F(LiveCircle, FlyoutDefaultsReachTheSelection) {
+    Select({square_});
+    ASSERT_EQ(host().chooseMenu("VERTiGON6_05"), kNoErr);
+    auto* plugin = static_cast<vtg::VERTiGON4Plugin*>(vtg::GlobalPlugin());
+    const platform::WindowId view = plugin->liveController()->view()->window();
+    auto item = [&](int id) { return platform::GetItem(view, id); };
+    EXPECT_EQ(platform::user::Type(item(1688), "3"), "");
+    EXPECT_EQ(platform::user::Click(item(1421)), "");
+    ASSERT_EQ(hostapp::UpdateChangedPluginArt(host(), *doc_), kNoErr);
+    ArtNode* live = TopLevel()[0];
+    ASSERT_EQ(Generated(live)->s.children.size(), 4u);
+    Select({live});
+    ASSERT_EQ(host().chooseFlyoutItem("__QrLw_VERTiGON4PG_v46_PrefsPrefix__", 1), kNoErr);
+    EXPECT_EQ(platform::GetText(item(1688)), "12");
+    ASSERT_EQ(hostapp::UpdateChangedPluginArt(host(), *doc_), kNoErr);
+    EXPECT_EQ(Generated(live)->s.children.size(), 13u);
 }
 
 } // namespace

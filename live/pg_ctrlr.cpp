@@ -1,0 +1,171 @@
+// The live-object panel's controller and view bases.
+#include "live/pg_ctrlr.hpp"
+
+#include <string>
+#include <vector>
+
+#include "core/error_codes.hpp"
+#include "core/menus.hpp"
+#include "core/suite_set.hpp"
+#include "host/api/vtg_panel_suite.h"
+#include "live/circle_ctrlr.hpp"
+#include "params/live_storage.hpp"
+#include "params/preset_library.hpp"
+#include "platform/window.hpp"
+#include "ui/keyboard_hook.hpp"
+
+namespace vtg {
+
+namespace {
+
+constexpr int32_t kFirstPresetItem = 7;
+
+void FlyoutChosen(PanelHandle, int32_t item, void* data) {
+    static_cast<PGCtrlr*>(data)->OnFlyoutItem(item);
+}
+
+} // namespace
+
+void PGViewController::Refresh(int) {
+    platform::SetChecked(platform::GetItem(dialog_, kLiveUpdate), ctrlr_.liveUpdate);
+}
+
+void PGViewController::EnableButtons(bool expand, bool release, bool apply) {
+    platform::Enable(platform::GetItem(dialog_, kExpand), expand);
+    platform::Enable(platform::GetItem(dialog_, kRelease), release);
+    platform::Enable(platform::GetItem(dialog_, kApply), apply);
+}
+
+bool PGViewController::OnViewMessage(std::uint32_t code, platform::Param wparam,
+                                     platform::Param lparam, platform::Param& result) {
+    if (code == platform::kMsgHScroll)
+        lastScrollCode = platform::LowWord(wparam);
+    if (code == platform::kMsgNotify && lparam != 0) {
+        const auto* n = reinterpret_cast<const platform::NotifyRecord*>(lparam);
+        if (n->code == platform::kNotifySpinDelta && OnKindSpin(n->id, n->delta))
+            return true;
+    }
+    if (code != platform::kMsgCommand)
+        return VERTiGON4ViewController::OnViewMessage(code, wparam, lparam, result);
+    const int id = platform::LowWord(wparam), notify = platform::HighWord(wparam);
+    ErrorCode err = kNoErr;
+    switch (id) {
+    case kLiveUpdate:
+        ctrlr_.liveUpdate = platform::IsChecked(platform::GetItem(dialog_, kLiveUpdate));
+        if (ctrlr_.liveUpdate)
+            err = ctrlr_.UpdateSelectedLiveObjects();
+        break;
+    case kApply:
+        err = ctrlr_.MakeLiveObjects();
+        break;
+    case kRelease:
+        err = ctrlr_.ReleaseLiveObjects();
+        break;
+    case kExpand:
+        err = ctrlr_.ExpandLiveObjects();
+        break;
+    default:
+        if (!OnKindCommand(id, notify))
+            return VERTiGON4ViewController::OnViewMessage(code, wparam, lparam, result);
+        return true;
+    }
+    if (err == kNoErr && id != kLiveUpdate)
+        err = ctrlr_.SyncPanelWithSelection(false);
+    (void)err; // the host reports what the walks return through their messages
+    return true;
+}
+
+PGCtrlr::PGCtrlr(LiveObjectKind kind, PanelHandle panel, FlyoutHandle flyout)
+    : VERTiGON4PanelCtrlr(panel, flyout), kind_(kind) {}
+
+PGCtrlr::~PGCtrlr() {
+    if (panel_ != nullptr)
+        sPanel->SetPanelFlyoutProc(panel_, nullptr, nullptr);
+    if (hookTaken_)
+        ReleaseKeyboardHook();
+    if (view_ != nullptr)
+        view_->Destroy();
+    view_.reset();
+    if (gGlobals != nullptr && record() != nullptr)
+        SaveLastSetting(record(), -1);
+}
+
+ErrorCode PGCtrlr::Create() {
+    if (record() == nullptr)
+        return kBadParameterErr;
+    LoadLastSettingOrDefaults(record());
+    view_ = MakeView();
+    uint32_t window = 0;
+    sPanel->GetPanelWindow(panel_, &window);
+    if (view_->Create(DialogId(), window) == 0) {
+        view_.reset();
+        return kMissingFiles;
+    }
+    const platform::Rect r = platform::GetRect(view_->window());
+    const std::string title = std::string("VERTiGON6: ") + kLiveObjectMenuNames[kind_];
+    sPanel->SetPanelTitle(panel_, title.c_str());
+    sPanel->SetPanelSizeLimits(panel_, r.width(), r.height(), r.width(), r.height(), 2 * r.width(),
+                               2 * r.height());
+    sPanel->SetPanelSize(panel_, r.width(), r.height());
+    sPanel->SetPanelFlyoutProc(panel_, &FlyoutChosen, this);
+    RebuildPresetMenu();
+    ShowPanel(true);
+    TakeKeyboardHook();
+    hookTaken_ = true;
+    view_->Refresh(9);
+    return kNoErr;
+}
+
+ErrorCode PGCtrlr::SyncPanelWithSelection(bool opening) {
+    ErrorCode err = ScanSelection(kind_, record(), flags);
+    if (view_ == nullptr)
+        return err;
+    if (opening || flags.liveObject)
+        view_->Refresh(opening ? 9 : 8);
+    view_->EnableButtons(flags.liveObject, flags.liveObject, flags.source);
+    return err;
+}
+
+ErrorCode PGCtrlr::ValueChanged() {
+    return liveUpdate ? UpdateSelectedLiveObjects() : kNoErr;
+}
+
+void PGCtrlr::RebuildPresetMenu() {
+    if (flyout_ == nullptr)
+        return;
+    int32_t count = 0;
+    sPanel->CountFlyoutItems(flyout_, &count);
+    for (int32_t item = count; item >= kFirstPresetItem; --item)
+        sPanel->RemoveFlyoutItem(flyout_, item);
+    for (int32_t item = 1; item < kFirstPresetItem && item <= count; ++item)
+        sPanel->EnableFlyoutItem(flyout_, item, 1);
+    std::vector<std::string> names;
+    if (ListPresetNames(record(), names) != kNoErr)
+        return;
+    for (const std::string& name : names)
+        sPanel->AppendFlyoutItem(flyout_, name.c_str(), 0);
+}
+
+ErrorCode PGCtrlr::OnFlyoutItem(int32_t item) {
+    int preset = 0;
+    if (item == 1)
+        preset = -2;
+    else if (item >= kFirstPresetItem)
+        preset = item - kFirstPresetItem;
+    else
+        return kNoErr; // separators; the preset dialog and the About box are not in this build
+    if (ErrorCode err = LoadPresetRecordWithAlert(record(), preset))
+        return err; // the record stays as it was
+    if (view_ != nullptr)
+        view_->Refresh(2);
+    return liveUpdate ? UpdateSelectedLiveObjects() : kNoErr;
+}
+
+std::unique_ptr<PGCtrlr> CreateLiveObjectController(LiveObjectKind kind, PanelHandle panel,
+                                                    FlyoutHandle flyout) {
+    if (kind == kKindCircle)
+        return std::make_unique<CirclePGCtrlr>(panel, flyout);
+    return nullptr;
+}
+
+} // namespace vtg

@@ -1,0 +1,93 @@
+// pg_ctrlr.hpp - the live-object panel: the controller base of every kind
+// and its view base with the controls every kind's view has at the bottom.
+#pragma once
+
+#include <memory>
+
+#include "core/controller.hpp"
+#include "core/plugin_globals.hpp"
+#include "core/view_controller.hpp"
+#include "live/live_object.hpp"
+#include "ui/value_link.hpp"
+
+namespace vtg {
+
+class PGCtrlr;
+
+class PGViewController : public VERTiGON4ViewController {
+public:
+    static constexpr int kLiveUpdate = 1418;
+    static constexpr int kExpand = 1419;
+    static constexpr int kRelease = 1420;
+    static constexpr int kApply = 1421;
+
+    explicit PGViewController(PGCtrlr& ctrlr) : ctrlr_(ctrlr) {}
+    // Shows the controller's record and flags again.
+    virtual void Refresh(int reason);
+    void EnableButtons(bool expand, bool release, bool apply);
+
+protected:
+    bool OnViewMessage(std::uint32_t code, platform::Param wparam, platform::Param lparam,
+                       platform::Param& result) override;
+    // A command of a control of the kind; true when handled.
+    virtual bool OnKindCommand(int id, int notify) {
+        (void)id;
+        (void)notify;
+        return false;
+    }
+    // A spin click of a control of the kind; true when handled.
+    virtual bool OnKindSpin(int id, int delta) {
+        (void)id;
+        (void)delta;
+        return false;
+    }
+    PGCtrlr& ctrlr_;
+};
+
+class PGCtrlr : public VERTiGON4PanelCtrlr {
+public:
+    PGCtrlr(LiveObjectKind kind, PanelHandle panel, FlyoutHandle flyout);
+    // Closes the view and writes the record back as "Last Setting".
+    ~PGCtrlr() override;
+
+    // Loads "Last Setting" (or the defaults), creates and attaches the view.
+    ErrorCode Create();
+
+    virtual ErrorCode ReadParamsFromArt(ArtHandle art) { return LoadParamBlock(art, record()); }
+    virtual ErrorCode MakeLiveObjects() { return MakeLiveObjectsOf(kind_, record()); }
+    virtual ErrorCode ReleaseLiveObjects() { return ReleaseLiveObjectsOf(kind_); }
+    virtual ErrorCode ExpandLiveObjects() { return ExpandLiveObjectsOf(kind_); }
+    virtual ErrorCode UpdateSelectedLiveObjects() {
+        return UpdateSelectedLiveObjectsOf(kind_, record(), lastScrollCode);
+    }
+    // Reads the selection into the panel and enables its buttons.
+    ErrorCode SyncPanelWithSelection(bool opening);
+    // After a panel value changed: the selected objects follow with live update.
+    ErrorCode ValueChanged();
+    // The kind's presets as flyout items 7 and up, after item 6.
+    void RebuildPresetMenu();
+    // A flyout item: 1 the built-in values, 7 and up the presets; the view
+    // then shows the values and, with live update, the selection follows.
+    ErrorCode OnFlyoutItem(int32_t item);
+
+    void* record() const { return gGlobals->liveObjectParams[kind_]; }
+    PGViewController* view() const { return view_.get(); }
+    LiveObjectKind kind() const { return kind_; }
+    bool liveUpdate = true;
+    SelectionFlags flags;
+
+protected:
+    virtual int DialogId() const = 0;
+    virtual std::unique_ptr<PGViewController> MakeView() = 0;
+
+private:
+    LiveObjectKind kind_;
+    std::unique_ptr<PGViewController> view_;
+    bool hookTaken_ = false;
+};
+
+// The controller of `kind`, or null for a kind without a panel yet.
+std::unique_ptr<PGCtrlr> CreateLiveObjectController(LiveObjectKind kind, PanelHandle panel,
+                                                    FlyoutHandle flyout);
+
+} // namespace vtg
