@@ -1,5 +1,6 @@
 // The live-object commands of the program.
 #include "app/live_app.hpp"
+#include "app/apply_options.hpp"
 
 #include <cstdio>
 #include <cstdlib>
@@ -119,21 +120,11 @@ int LiveApplyCommand(hostapp::Host& host, const std::vector<std::string>& args) 
     if (args.size() < 4 || args[2] != "-o" || !IsLiveFeature(args[0]))
         return Fail(usage);
     const std::string in = args[1], out = args[3];
-    std::vector<std::string> ids;
-    std::vector<std::pair<std::string, std::string>> settings;
-    for (size_t i = 4; i < args.size(); ++i) {
-        if (args[i] == "--select" && i + 1 < args.size()) {
-            ids.push_back(args[++i]);
-        } else if (args[i] == "--set" && i + 1 < args.size()) {
-            const std::string& s = args[++i];
-            const size_t eq = s.find('=');
-            if (eq == std::string::npos || eq == 0)
-                return Fail("apply: --set takes FIELD=VALUE, not \"" + s + "\"");
-            settings.emplace_back(s.substr(0, eq), s.substr(eq + 1));
-        } else {
-            return Fail(usage);
-        }
-    }
+    ApplyOptions options;
+    if (std::string why = ParseApplyOptions(args, 4, options); !why.empty())
+        return Fail(why == "usage" ? std::string(usage) : why);
+    const std::vector<std::string>& ids = options.ids;
+    const std::vector<std::pair<std::string, std::string>>& settings = options.settings;
     hostapp::doc::Document* d = nullptr;
     hostapp::svg::SvgError error;
     if (!hostapp::svg::ReadSvgFile(host.docs(), in, d, error))

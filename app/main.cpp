@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "app/effects_app.hpp"
-#include "app/live_app.hpp"
 #include "app/gallery.hpp"
+#include "app/live_app.hpp"
 #include "app/script.hpp"
 #include "host/code_text.hpp"
-#include "host/host.hpp"
 #include "host/effects/live_effects.hpp"
+#include "host/host.hpp"
 #include "host/svg/svg.hpp"
 #include "platform/system.hpp"
 

@@ -1,4 +1,5 @@
 #include "app/script.hpp"
+#include "platform/resources.hpp"
 
 #include <cstdio>
 #include <set>
@@ -11,44 +12,8 @@
 namespace app {
 
 bool SplitWords(const std::string& line, std::vector<std::string>& words, std::string& error) {
-    words.clear();
-    std::size_t i = 0;
-    while (i < line.size()) {
-        char c = line[i];
-        if (c == ' ' || c == '\t' || c == '\r') {
-            ++i;
-            continue;
-        }
-        if (c == '#')
-            break;
-        std::string word;
-        if (c == '"') {
-            ++i;
-            bool closed = false;
-            while (i < line.size()) {
-                char d = line[i++];
-                if (d == '"') {
-                    closed = true;
-                    break;
-                }
-                if (d == '\\' && i < line.size()) {
-                    char e = line[i++];
-                    word += e == 'n' ? '\n' : e;
-                } else {
-                    word += d;
-                }
-            }
-            if (!closed) {
-                error = "unterminated text";
-                return false;
-            }
-        } else {
-            while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r')
-                word += line[i++];
-        }
-        words.push_back(word);
-    }
-    return true;
+    // Scripts and resource files share one word syntax.
+    return platform::SplitLine(line, words, error);
 }
 
 bool ScriptRunner::run(std::istream& in) {
@@ -121,8 +86,7 @@ bool ScriptRunner::execute(const std::vector<std::string>& words, std::string& r
     if (bool ok = false; executeEffects(words, reason, ok))
         return ok;
     // Commands of the language that arrive with later features.
-    static const std::set<std::string> kPlanned = {
-        "filter"};
+    static const std::set<std::string> kPlanned = {"filter"};
     if (kPlanned.count(command) != 0)
         reason = "command \"" + command + "\" is not available in this build yet";
     else

@@ -3,8 +3,8 @@
 #include <cstdlib>
 
 #include "app/script.hpp"
-#include "host/doc/art.hpp"
 #include "host/code_text.hpp"
+#include "host/doc/art.hpp"
 #include "host/effects/live_effects.hpp"
 #include "host/live_updates.hpp"
 #include "host/svg/svg.hpp"
@@ -36,9 +36,8 @@ bool MoveArt(hostapp::Host& host, hostapp::doc::Document& d, const std::vector<s
         dx = std::strtod(words[2].c_str(), &end1);
         dy = std::strtod(words[3].c_str(), &end2);
     }
-    if (words.size() != 4 || end1 == nullptr || *end1 != '\0' || end2 == nullptr ||
-        *end2 != '\0' || words[2].empty() || words[3].empty() || !std::isfinite(dx) ||
-        !std::isfinite(dy)) {
+    if (words.size() != 4 || end1 == nullptr || *end1 != '\0' || end2 == nullptr || *end2 != '\0' ||
+        words[2].empty() || words[3].empty() || !std::isfinite(dx) || !std::isfinite(dy)) {
         reason = "usage: move ID DX DY";
         return true;
     }

@@ -13,9 +13,9 @@ namespace {
 
 // The script's tool names and the titles the plug-in registers them under.
 const std::map<std::string, std::string> kToolTitles = {
-    {"warp", "VERTiGON6: 遠近法ワープ ツール"}, {"wave", "VERTiGON6: マルチウェーブ ツール"},
-    {"lens", "VERTiGON6: レンズ ツール"},       {"craft", "VERTiGON6: クラフト ツール"},
-    {"roughen", "VERTiGON6: ラフ ツール"},      {"broom", "VERTiGON6: ほうき ツール"},
+    {"warp", "VERTiGON6: 遠近法ワープ ツール"},   {"wave", "VERTiGON6: マルチウェーブ ツール"},
+    {"lens", "VERTiGON6: レンズ ツール"},         {"craft", "VERTiGON6: クラフト ツール"},
+    {"roughen", "VERTiGON6: ラフ ツール"},        {"broom", "VERTiGON6: ほうき ツール"},
     {"3drotate", "VERTiGON6: Live 3D回転 ツール"}};
 
 // The script's panel names and the identifiers the plug-in creates them under.

@@ -24,8 +24,9 @@ const AlertEntry kAlerts[] = {
     {FourCC("!sel"), "パスを選択してください。"},
     {FourCC("!eOF"), "ファイルの終りに達しています。"},
     {FourCC("!oPn"), "ファイルをオープンできません。"},
-    {FourCC("!oVf"), "計算途中でオーバーフローが発生しました。設定または選択オブジェクトの全体サイズを変更"
-                     "してみてください。"},
+    {FourCC("!oVf"),
+     "計算途中でオーバーフローが発生しました。設定または選択オブジェクトの全体サイズを変更"
+     "してみてください。"},
     {FourCC("sPsL"), "同一レイヤーのパスを選択してください。"},
     {FourCC("spPo"), "パスオブジェクトだけを選択してください。"},
     {FourCC("OpGs"), "グループ（複合）パスの一部だけが選択されています。全体を選択してください。"},
@@ -40,8 +41,9 @@ const AlertEntry kAlerts[] = {
     {FourCC("ioEr"), "VERTiGON6 の起動に必要なファイルが無いか読み込めません。"},
     {FourCC("ELIO"), "処理対象外のオブジェクトが含まれています。"},
     {FourCC("DOC?"), "ドキュメントがありません。"},
-    {FourCC("UnEx"), "基本アピアランス以外のパス（パスファインダによる複合シェイプを含む）は、分割・"
-                     "拡張されていなければなりません。"},
+    {FourCC("UnEx"),
+     "基本アピアランス以外のパス（パスファインダによる複合シェイプを含む）は、分割・"
+     "拡張されていなければなりません。"},
     {FourCC("xxxx"), "不明のエラーです。"},
     {0, nullptr},
 };
@@ -80,7 +82,8 @@ void ShowErrorAlert(ErrorCode code) {
     // Outside a suite set (for example a failed start-up) the suite is taken
     // for the one call.
     const void* user = nullptr;
-    if (sBasic != nullptr && sBasic->AcquireSuite(kUserSuiteName, kUserSuiteVersion, &user) == kNoErr) {
+    if (sBasic != nullptr &&
+        sBasic->AcquireSuite(kUserSuiteName, kUserSuiteVersion, &user) == kNoErr) {
         static_cast<const UserSuite*>(user)->ErrorAlert(text.c_str());
         sBasic->ReleaseSuite(kUserSuiteName, kUserSuiteVersion);
     }

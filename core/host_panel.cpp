@@ -13,7 +13,9 @@ constexpr const char* kLocationKey = "Location";
 constexpr int32_t kLightIcon = 19000;
 constexpr int32_t kDarkIcon = 19100;
 
-double RoundHalfAway(double v) { return v < 0 ? -std::floor(-v + 0.5) : std::floor(v + 0.5); }
+double RoundHalfAway(double v) {
+    return v < 0 ? -std::floor(-v + 0.5) : std::floor(v + 0.5);
+}
 
 } // namespace
 

@@ -7,10 +7,10 @@
 namespace vtg {
 
 const char* const kLiveObjectMenuNames[kLiveObjectKindCount] = {
-    "Live 3Dパス",       "Live エクスプロージョン", "Live エンボス",     "Live カットアウト",
-    "Live ギャラクシー", "Live サークル",           "Live ジェネレーション", "Live シャドウ",
-    "Live シンボル・パス", "Live タイリング",        "Live トレイル",     "Live ネオン",
-    "Live フレーム",     "Live ボーダー",           "Live リフレクション"};
+    "Live 3Dパス",         "Live エクスプロージョン", "Live エンボス",         "Live カットアウト",
+    "Live ギャラクシー",   "Live サークル",           "Live ジェネレーション", "Live シャドウ",
+    "Live シンボル・パス", "Live タイリング",         "Live トレイル",         "Live ネオン",
+    "Live フレーム",       "Live ボーダー",           "Live リフレクション"};
 
 namespace {
 
@@ -52,7 +52,8 @@ ErrorCode RegisterMenus(PluginRef plugin) {
     }
     if ((err = AddItem(plugin, kSeparatorKey, "-", kMenuItemSeparator, nullptr)))
         return err;
-    if ((err = AddItem(plugin, "VERTiGON_Menu_Prefs", "環境設定...", 0, &gGlobals->preferencesItem)))
+    if ((err =
+             AddItem(plugin, "VERTiGON_Menu_Prefs", "環境設定...", 0, &gGlobals->preferencesItem)))
         return err;
     if ((err = AddItem(plugin, "VERTiGON_Menu_Help", "ヘルプ", 0, &gGlobals->helpItem)))
         return err;

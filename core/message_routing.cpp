@@ -24,8 +24,8 @@ namespace vtg {
 namespace {
 
 constexpr const char* kToolSendData = "Tool Send Data";
-constexpr const char* kExpandQuestion =
-    "結果のオブジェクトに「アピアランスを分割」を適用します。\nライブ効果は失われますがよろしいですか？";
+constexpr const char* kExpandQuestion = "結果のオブジェクトに「アピアランスを分割」を適用します。\n"
+                                        "ライブ効果は失われますがよろしいですか？";
 constexpr const char* kExpandConfirmKey = "_QrLw_VERTiGON6_ExpandAppearanceConfirm_";
 
 // Reads the document's ruler units into the globals; without a document
@@ -158,7 +158,9 @@ ErrorCode VERTiGON4Plugin::OnToolEditOptions(ToolMessage* message) {
 }
 
 // Tool gestures do nothing until the tools' drag machinery exists.
-ErrorCode VERTiGON4Plugin::OnToolTrackCursor(ToolMessage*) { return kNoErr; }
+ErrorCode VERTiGON4Plugin::OnToolTrackCursor(ToolMessage*) {
+    return kNoErr;
+}
 ErrorCode VERTiGON4Plugin::OnToolMouseDown(ToolMessage*) {
     if (globals_ != nullptr)
         globals_->annotationActive = 0;
@@ -194,7 +196,9 @@ ErrorCode VERTiGON4Plugin::OnFilterGetParameters(FilterMessage*) {
     return kNoErr;
 }
 
-ErrorCode VERTiGON4Plugin::OnFilterGo(FilterMessage*) { return kNoErr; }
+ErrorCode VERTiGON4Plugin::OnFilterGo(FilterMessage*) {
+    return kNoErr;
+}
 
 ErrorCode VERTiGON4Plugin::OnEffectEditParameters(void* message) {
     if (!initialised()) {

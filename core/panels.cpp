@@ -23,7 +23,9 @@ bool Shown(PanelHandle panel) {
 
 } // namespace
 
-bool VERTiGON4Plugin::LiveObjectPanelVisible() const { return Shown(livePanel_); }
+bool VERTiGON4Plugin::LiveObjectPanelVisible() const {
+    return Shown(livePanel_);
+}
 
 ErrorCode VERTiGON4Plugin::ShowLiveObjectPanel(LiveObjectKind kind, bool toggle) {
     if (kind < 0 || kind >= kLiveObjectKindCount)

@@ -12,14 +12,29 @@ namespace {
 Plugin* gPlugin = nullptr;
 ReportHook gReportHook = nullptr;
 
-std::time_t SystemClock() { return std::time(nullptr); }
+std::time_t SystemClock() {
+    return std::time(nullptr);
+}
 
 // The ignored-error list, ended by a zero entry.
-const ErrorCode kIgnoredErrors[] = {
-    FourCC("FMT?"), FourCC("RFSE"), FourCC("AFTR"), FourCC("VALD"), FourCC("MOOT"),
-    FourCC("TRSH"), FourCC("CHEK"), FourCC("CHIT"), FourCC("TLTK"), FourCC("pFls"),
-    FourCC("S!Fd"), FourCC("!Acq"), FourCC("dsRP"), FourCC("skpE"), FourCC("DONE"),
-    FourCC("STOP"), 361,            0};
+const ErrorCode kIgnoredErrors[] = {FourCC("FMT?"),
+                                    FourCC("RFSE"),
+                                    FourCC("AFTR"),
+                                    FourCC("VALD"),
+                                    FourCC("MOOT"),
+                                    FourCC("TRSH"),
+                                    FourCC("CHEK"),
+                                    FourCC("CHIT"),
+                                    FourCC("TLTK"),
+                                    FourCC("pFls"),
+                                    FourCC("S!Fd"),
+                                    FourCC("!Acq"),
+                                    FourCC("dsRP"),
+                                    FourCC("skpE"),
+                                    FourCC("DONE"),
+                                    FourCC("STOP"),
+                                    361,
+                                    0};
 
 // One row of the dispatch table: a caller, a selector and the operation.
 struct Route {
@@ -28,7 +43,9 @@ struct Route {
     ErrorCode (*invoke)(Plugin& plugin, void* message);
 };
 
-template <typename M> M* As(void* message) { return static_cast<M*>(message); }
+template <typename M> M* As(void* message) {
+    return static_cast<M*>(message);
+}
 
 // Rows are tested in this order; a pair that is not listed is not handled.
 const Route kRoutes[] = {
@@ -117,7 +134,9 @@ const Route kRoutes[] = {
      [](Plugin& p, void* m) { return p.OnDefaultWorkspace(m); }},
 };
 
-bool Same(const char* a, const char* b) { return std::strcmp(a, b) == 0; }
+bool Same(const char* a, const char* b) {
+    return std::strcmp(a, b) == 0;
+}
 
 } // namespace
 
@@ -128,7 +147,9 @@ bool IsIgnoredError(ErrorCode code) {
     return false;
 }
 
-void SetDefaultReportHook(ReportHook hook) { gReportHook = hook; }
+void SetDefaultReportHook(ReportHook hook) {
+    gReportHook = hook;
+}
 
 void DefaultReportError(ErrorCode code) {
     if (IsIgnoredError(code))
@@ -144,13 +165,19 @@ void DefaultReportError(ErrorCode code) {
         sBasic->ReleaseSuite(kUserSuiteName, kUserSuiteVersion);
 }
 
-Plugin* GlobalPlugin() { return gPlugin; }
+Plugin* GlobalPlugin() {
+    return gPlugin;
+}
 
 // --- lifetime ------------------------------------------------------------------
 
-Plugin::Plugin(PluginRef plugin) : pluginRef_(plugin), clock_(&SystemClock) { SetName("Plugin"); }
+Plugin::Plugin(PluginRef plugin) : pluginRef_(plugin), clock_(&SystemClock) {
+    SetName("Plugin");
+}
 
-Plugin::~Plugin() { DeleteSuiteSet(); }
+Plugin::~Plugin() {
+    DeleteSuiteSet();
+}
 
 void Plugin::SetName(const char* name) {
     std::strncpy(name_, name, sizeof name_ - 1);
@@ -191,8 +218,8 @@ ErrorCode Plugin::OnStartup(BasicMessage*) {
     if (err != kNoErr)
         return err;
     std::snprintf(notifierName, sizeof notifierName, "%s Application Shutdown Notifier", name_);
-    err = sNotifier->AddNotifier(pluginRef_, notifierName, kNotifyAppShutdown,
-                                 &appShutdownNotifier_);
+    err =
+        sNotifier->AddNotifier(pluginRef_, notifierName, kNotifyAppShutdown, &appShutdownNotifier_);
     if (err != kNoErr)
         return err;
 
@@ -272,8 +299,8 @@ ErrorCode Plugin::Message(const char* caller, const char* selector, void* messag
     if (Same(caller, kCallerNotifier)) {
         auto* m = static_cast<NotifierMessage*>(message);
         ContextHandle context = nullptr;
-        bool pushed = sContext != nullptr &&
-                      sContext->PushAppContext(pluginRef_, &context) == kNoErr;
+        bool pushed =
+            sContext != nullptr && sContext->PushAppContext(pluginRef_, &context) == kNoErr;
         ErrorCode result = kMessageNotHandled;
         if (m->notifier != nullptr && m->notifier == appStartedNotifier_)
             result = OnAppStarted(m);
@@ -312,53 +339,147 @@ void Plugin::ReportError(ErrorCode code, const char*, const char*, void*) {
 
 // --- base behaviours of the remaining operations -----------------------------------
 
-ErrorCode Plugin::OnAppStarted(NotifierMessage*) { return kNoErr; }
-ErrorCode Plugin::OnAppShutdown(NotifierMessage*) { return kNoErr; }
-ErrorCode Plugin::OnPropertiesAcquire(BasicMessage*) { return kMessageNotHandled; }
-ErrorCode Plugin::OnPropertiesRelease(BasicMessage*) { return kMessageNotHandled; }
-bool Plugin::OnPurge() { return false; }
-ErrorCode Plugin::PrepareStartup() { return kNoErr; }
-ErrorCode Plugin::FinishStartup() { return kNoErr; }
-ErrorCode Plugin::PrepareUnload(BasicMessage*) { return kNoErr; }
-ErrorCode Plugin::OnNotify(NotifierMessage*) { return kNoErr; }
-ErrorCode Plugin::OnDoAction(DoActionMessage*) { return kNoErr; }
+ErrorCode Plugin::OnAppStarted(NotifierMessage*) {
+    return kNoErr;
+}
+ErrorCode Plugin::OnAppShutdown(NotifierMessage*) {
+    return kNoErr;
+}
+ErrorCode Plugin::OnPropertiesAcquire(BasicMessage*) {
+    return kMessageNotHandled;
+}
+ErrorCode Plugin::OnPropertiesRelease(BasicMessage*) {
+    return kMessageNotHandled;
+}
+bool Plugin::OnPurge() {
+    return false;
+}
+ErrorCode Plugin::PrepareStartup() {
+    return kNoErr;
+}
+ErrorCode Plugin::FinishStartup() {
+    return kNoErr;
+}
+ErrorCode Plugin::PrepareUnload(BasicMessage*) {
+    return kNoErr;
+}
+ErrorCode Plugin::OnNotify(NotifierMessage*) {
+    return kNoErr;
+}
+ErrorCode Plugin::OnDoAction(DoActionMessage*) {
+    return kNoErr;
+}
 
-ErrorCode Plugin::OnMenuGo(MenuMessage*) { return kMessageNotHandled; }
-ErrorCode Plugin::OnMenuUpdate(MenuMessage*) { return kMessageNotHandled; }
-ErrorCode Plugin::OnFilterGetParameters(FilterMessage*) { return kMessageNotHandled; }
-ErrorCode Plugin::OnFilterGo(FilterMessage*) { return kMessageNotHandled; }
-ErrorCode Plugin::OnGroupNotifyEdits(PluginGroupMessage*) { return kMessageNotHandled; }
-ErrorCode Plugin::OnGroupUpdate(PluginGroupMessage*) { return kMessageNotHandled; }
-ErrorCode Plugin::OnFileFormatGetParameters(void*) { return kMessageNotHandled; }
-ErrorCode Plugin::OnFileFormatGo(void*) { return kMessageNotHandled; }
-ErrorCode Plugin::OnFileFormatCheck(void*) { return kMessageNotHandled; }
-ErrorCode Plugin::OnFileFormatUpdate(void*) { return kMessageNotHandled; }
-ErrorCode Plugin::OnFileFormatDoAction(void*) { return kMessageNotHandled; }
-ErrorCode Plugin::OnToolEditOptions(ToolMessage*) { return kMessageNotHandled; }
-ErrorCode Plugin::OnToolTrackCursor(ToolMessage*) { return kMessageNotHandled; }
-ErrorCode Plugin::OnToolMouseDown(ToolMessage*) { return kMessageNotHandled; }
-ErrorCode Plugin::OnToolMouseDrag(ToolMessage*) { return kMessageNotHandled; }
-ErrorCode Plugin::OnToolMouseUp(ToolMessage*) { return kMessageNotHandled; }
-ErrorCode Plugin::OnToolSelect(ToolMessage*) { return kMessageNotHandled; }
-ErrorCode Plugin::OnToolDeselect(ToolMessage*) { return kMessageNotHandled; }
-ErrorCode Plugin::OnToolReselect(ToolMessage*) { return kNoErr; }
-ErrorCode Plugin::OnToolDecreaseDiameter(ToolMessage*) { return kNoErr; }
-ErrorCode Plugin::OnToolIncreaseDiameter(ToolMessage*) { return kNoErr; }
-ErrorCode Plugin::OnEffectEditParameters(void*) { return kMessageNotHandled; }
-ErrorCode Plugin::OnEffectGoLive(void*) { return kMessageNotHandled; }
-ErrorCode Plugin::OnEffectInterpolate(void*) { return kMessageNotHandled; }
-ErrorCode Plugin::OnEffectInputType(void*) { return kMessageNotHandled; }
-ErrorCode Plugin::OnEffectConvertColorSpace(void*) { return kMessageNotHandled; }
-ErrorCode Plugin::OnEffectScaleParameters(void*) { return kMessageNotHandled; }
-ErrorCode Plugin::OnEffectAdjustColors(void*) { return kMessageNotHandled; }
-ErrorCode Plugin::OnEffectHandleMerge(void*) { return kMessageNotHandled; }
-ErrorCode Plugin::OnTimerGo(void*) { return kMessageNotHandled; }
-ErrorCode Plugin::OnClipboardGo(void*) { return kMessageNotHandled; }
-ErrorCode Plugin::OnClipboardCanCopy(void*) { return kMessageNotHandled; }
-ErrorCode Plugin::OnClipboardClone(void*) { return kMessageNotHandled; }
-ErrorCode Plugin::OnClipboardDispose(void*) { return kMessageNotHandled; }
-ErrorCode Plugin::OnWriteWorkspace(void*) { return kMessageNotHandled; }
-ErrorCode Plugin::OnRestoreWorkspace(void*) { return kMessageNotHandled; }
-ErrorCode Plugin::OnDefaultWorkspace(void*) { return kMessageNotHandled; }
+ErrorCode Plugin::OnMenuGo(MenuMessage*) {
+    return kMessageNotHandled;
+}
+ErrorCode Plugin::OnMenuUpdate(MenuMessage*) {
+    return kMessageNotHandled;
+}
+ErrorCode Plugin::OnFilterGetParameters(FilterMessage*) {
+    return kMessageNotHandled;
+}
+ErrorCode Plugin::OnFilterGo(FilterMessage*) {
+    return kMessageNotHandled;
+}
+ErrorCode Plugin::OnGroupNotifyEdits(PluginGroupMessage*) {
+    return kMessageNotHandled;
+}
+ErrorCode Plugin::OnGroupUpdate(PluginGroupMessage*) {
+    return kMessageNotHandled;
+}
+ErrorCode Plugin::OnFileFormatGetParameters(void*) {
+    return kMessageNotHandled;
+}
+ErrorCode Plugin::OnFileFormatGo(void*) {
+    return kMessageNotHandled;
+}
+ErrorCode Plugin::OnFileFormatCheck(void*) {
+    return kMessageNotHandled;
+}
+ErrorCode Plugin::OnFileFormatUpdate(void*) {
+    return kMessageNotHandled;
+}
+ErrorCode Plugin::OnFileFormatDoAction(void*) {
+    return kMessageNotHandled;
+}
+ErrorCode Plugin::OnToolEditOptions(ToolMessage*) {
+    return kMessageNotHandled;
+}
+ErrorCode Plugin::OnToolTrackCursor(ToolMessage*) {
+    return kMessageNotHandled;
+}
+ErrorCode Plugin::OnToolMouseDown(ToolMessage*) {
+    return kMessageNotHandled;
+}
+ErrorCode Plugin::OnToolMouseDrag(ToolMessage*) {
+    return kMessageNotHandled;
+}
+ErrorCode Plugin::OnToolMouseUp(ToolMessage*) {
+    return kMessageNotHandled;
+}
+ErrorCode Plugin::OnToolSelect(ToolMessage*) {
+    return kMessageNotHandled;
+}
+ErrorCode Plugin::OnToolDeselect(ToolMessage*) {
+    return kMessageNotHandled;
+}
+ErrorCode Plugin::OnToolReselect(ToolMessage*) {
+    return kNoErr;
+}
+ErrorCode Plugin::OnToolDecreaseDiameter(ToolMessage*) {
+    return kNoErr;
+}
+ErrorCode Plugin::OnToolIncreaseDiameter(ToolMessage*) {
+    return kNoErr;
+}
+ErrorCode Plugin::OnEffectEditParameters(void*) {
+    return kMessageNotHandled;
+}
+ErrorCode Plugin::OnEffectGoLive(void*) {
+    return kMessageNotHandled;
+}
+ErrorCode Plugin::OnEffectInterpolate(void*) {
+    return kMessageNotHandled;
+}
+ErrorCode Plugin::OnEffectInputType(void*) {
+    return kMessageNotHandled;
+}
+ErrorCode Plugin::OnEffectConvertColorSpace(void*) {
+    return kMessageNotHandled;
+}
+ErrorCode Plugin::OnEffectScaleParameters(void*) {
+    return kMessageNotHandled;
+}
+ErrorCode Plugin::OnEffectAdjustColors(void*) {
+    return kMessageNotHandled;
+}
+ErrorCode Plugin::OnEffectHandleMerge(void*) {
+    return kMessageNotHandled;
+}
+ErrorCode Plugin::OnTimerGo(void*) {
+    return kMessageNotHandled;
+}
+ErrorCode Plugin::OnClipboardGo(void*) {
+    return kMessageNotHandled;
+}
+ErrorCode Plugin::OnClipboardCanCopy(void*) {
+    return kMessageNotHandled;
+}
+ErrorCode Plugin::OnClipboardClone(void*) {
+    return kMessageNotHandled;
+}
+ErrorCode Plugin::OnClipboardDispose(void*) {
+    return kMessageNotHandled;
+}
+ErrorCode Plugin::OnWriteWorkspace(void*) {
+    return kMessageNotHandled;
+}
+ErrorCode Plugin::OnRestoreWorkspace(void*) {
+    return kMessageNotHandled;
+}
+ErrorCode Plugin::OnDefaultWorkspace(void*) {
+    return kMessageNotHandled;
+}
 
 } // namespace vtg

@@ -64,8 +64,8 @@ struct PluginGlobals {
     LensEffectParams lensParams;
 
     void* liveObjectParams[kLiveObjectKindCount]; // the kinds' ParamBlocks
-    void* toolParams;                         // the current tool's ParamBlock
-    char* scratch;                            // "Buffer", kScratchBufferSize bytes
+    void* toolParams;                             // the current tool's ParamBlock
+    char* scratch;                                // "Buffer", kScratchBufferSize bytes
 
     char presetFolder[kPresetFolderSize]; // UTF-8, ends in the separator
     int32_t presetHeaderVersion;

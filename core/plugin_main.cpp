@@ -3,8 +3,8 @@
 #include <cstring>
 #include <new>
 
-#include "core/plugin_main.hpp"
 #include "core/error_codes.hpp"
+#include "core/plugin_main.hpp"
 #include "core/suite_set.hpp"
 #include "core/vertigon_plugin.hpp"
 #include "host/api/vtg_messages.h"
@@ -12,15 +12,18 @@
 
 namespace {
 
-bool Same(const char* a, const char* b) { return std::strcmp(a, b) == 0; }
+bool Same(const char* a, const char* b) {
+    return std::strcmp(a, b) == 0;
+}
 
 // Step 6: an unhandled message is accepted after a note for the developer.
 ErrorCode AcceptUnhandled(ErrorCode result, const char* caller, const char* selector) {
     if (result != vtg::kMessageNotHandled)
         return result;
     char text[1024];
-    std::snprintf(text, sizeof text, "Warning: Unhandled plugin message: caller \"%s\" selector \"%s\"\n",
-                  caller, selector);
+    std::snprintf(text, sizeof text,
+                  "Warning: Unhandled plugin message: caller \"%s\" selector \"%s\"\n", caller,
+                  selector);
     platform::DebugOutput(text);
     return kNoErr;
 }
@@ -39,7 +42,8 @@ ErrorCode Finish(vtg::Plugin* object, ErrorCode result, const char* caller, cons
 
 } // namespace
 
-extern "C" VTG_EXPORT ErrorCode PluginMain(const char* caller, const char* selector, void* message) {
+extern "C" VTG_EXPORT ErrorCode PluginMain(const char* caller, const char* selector,
+                                           void* message) {
     if (caller == nullptr || selector == nullptr || message == nullptr)
         return kBadParameterErr;
     auto* header = static_cast<MessageHeader*>(message);
@@ -62,8 +66,8 @@ extern "C" VTG_EXPORT ErrorCode PluginMain(const char* caller, const char* selec
         }
         if (!object->HasSuites())
             return kNoErr;
-        return Finish(object, AcceptUnhandled(object->Message(caller, selector, message), caller,
-                                              selector),
+        return Finish(object,
+                      AcceptUnhandled(object->Message(caller, selector, message), caller, selector),
                       caller, selector, message);
     }
 

@@ -27,7 +27,9 @@ int32_t* Flag(void* settings, int id) {
 
 } // namespace
 
-int RunPreferencesDialog(void* settings) { return PrefsDialogController(settings).Run(); }
+int RunPreferencesDialog(void* settings) {
+    return PrefsDialogController(settings).Run();
+}
 
 int PrefsDialogController::Run() {
     dialog_ = platform::CreateDialogFromTemplate(kTemplateId, platform::HostMainWindow(), this);

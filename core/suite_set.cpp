@@ -95,7 +95,9 @@ const SuiteEntry kSuites[] = {
 
 int gAcquisitionCount = 0;
 
-bool IsMarker(const SuiteEntry& e) { return std::strcmp(e.name, kOptionalMarker) == 0; }
+bool IsMarker(const SuiteEntry& e) {
+    return std::strcmp(e.name, kOptionalMarker) == 0;
+}
 
 // Releases every held suite in acquisition order and clears its pointer.
 void ReleaseAll() {
@@ -110,7 +112,9 @@ void ReleaseAll() {
 
 } // namespace
 
-SuiteSet::~SuiteSet() { Release(); }
+SuiteSet::~SuiteSet() {
+    Release();
+}
 
 ErrorCode SuiteSet::Acquire() {
     if (acquired_)
@@ -163,6 +167,8 @@ void SuiteSet::AcquireOptional() {
     }
 }
 
-int SuiteSet::AcquisitionCount() { return gAcquisitionCount; }
+int SuiteSet::AcquisitionCount() {
+    return gAcquisitionCount;
+}
 
 } // namespace vtg

@@ -9,10 +9,10 @@
 #include "core/suite_set.hpp"
 #include "effects/effect_controllers.hpp"
 #include "effects/effect_registration.hpp"
+#include "host/api/host_error.hpp"
 #include "params/global_params.hpp"
 #include "params/live_storage.hpp"
 #include "params/preset_library.hpp"
-#include "host/api/host_error.hpp"
 #include "tools/tool_table.hpp"
 
 namespace vtg {
@@ -26,9 +26,9 @@ constexpr const char* kInternalNotifier = "QrLw VERTiGON4 Internal Notifier";
 
 // The notifier types of the main object, in NotifierSlot order.
 const char* const kNotifierTypes[VERTiGON4Plugin::kNotifierCount] = {
-    kNotifyAppStarted,        kNotifyColorModelChanged, kNotifyAppShutdown,
-    kNotifyRulerUnitChanged,  kNotifySelectionChanged,  kInternalNotifier,
-    kNotifyDocumentOpened,    kNotifyDocumentClosed,    kNotifyDocumentChanged,
+    kNotifyAppStarted,       kNotifyColorModelChanged, kNotifyAppShutdown,
+    kNotifyRulerUnitChanged, kNotifySelectionChanged,  kInternalNotifier,
+    kNotifyDocumentOpened,   kNotifyDocumentClosed,    kNotifyDocumentChanged,
     kNotifySymbolSetChanged};
 
 // The global settings block: the common header and three reserved flags.
@@ -48,9 +48,13 @@ void* Allocate(const char* name, std::size_t size) {
 
 } // namespace
 
-VERTiGON4Plugin::VERTiGON4Plugin(PluginRef plugin) : Plugin(plugin) { SetName("VERTiGON5"); }
+VERTiGON4Plugin::VERTiGON4Plugin(PluginRef plugin) : Plugin(plugin) {
+    SetName("VERTiGON5");
+}
 
-VERTiGON4Plugin::~VERTiGON4Plugin() { FreeStartupBlocks(); }
+VERTiGON4Plugin::~VERTiGON4Plugin() {
+    FreeStartupBlocks();
+}
 
 void VERTiGON4Plugin::FreeStartupBlocks() {
     if (sMemory == nullptr)
@@ -105,7 +109,7 @@ void VERTiGON4Plugin::RegisterEverything() {
         globals_->olderGroupsWin[slot] = live.olderWin[slot];
     }
 
-    presetList_ = new (std::nothrow) void*[2]{nullptr, nullptr};
+    presetList_ = new (std::nothrow) void* [2] { nullptr, nullptr };
     if (presetList_ == nullptr)
         throw kOutOfMemoryErr;
 
@@ -150,10 +154,10 @@ ErrorCode VERTiGON4Plugin::OnShutdown(BasicMessage* message) {
     DestroyEffectControllers();
     // The effects keep their settings for the next session.
     if (initialised())
-        for (void* block : {static_cast<void*>(&globals_->fractalizeParams),
-                            static_cast<void*>(&globals_->warpParams),
-                            static_cast<void*>(&globals_->waveParams),
-                            static_cast<void*>(&globals_->lensParams)})
+        for (void* block :
+             {static_cast<void*>(&globals_->fractalizeParams),
+              static_cast<void*>(&globals_->warpParams), static_cast<void*>(&globals_->waveParams),
+              static_cast<void*>(&globals_->lensParams)})
             SaveLastSetting(block, -1);
     FreeStartupBlocks();
     LockPlugin(false);

@@ -98,12 +98,12 @@ private:
     ErrorCode ShowPanelOfSelection();
     void InvalidateAnnotation();
 
-    void* settings_ = nullptr;       // the global settings block, "PrefsData"
+    void* settings_ = nullptr; // the global settings block, "PrefsData"
     PanelHandle toolPanel_ = nullptr, livePanel_ = nullptr, helpPanel_ = nullptr;
     FlyoutHandle toolFlyout_ = nullptr, liveFlyout_ = nullptr, helpFlyout_ = nullptr;
     HelpCtrlr* help_ = nullptr;
-    PGCtrlr* live_ = nullptr; // the controller of the panel kind
-    void* presetList_ = nullptr;     // the preset-list object shared by the controllers
+    PGCtrlr* live_ = nullptr;              // the controller of the panel kind
+    void* presetList_ = nullptr;           // the preset-list object shared by the controllers
     unsigned char* filterToken_ = nullptr; // handed to the Fractalize filter registration
     PluginGlobals* globals_ = nullptr;
     VtgPoint annotationPoint_{};

@@ -38,8 +38,8 @@ ErrorCode RegisterLiveEffects(PluginRef plugin) {
 }
 
 ErrorCode RegisterFractalizeFilter(PluginRef plugin, void* token) {
-    return sFilter->AddFilter(plugin, "VERTiGON6", "フラクタル化...", "QrLw Fractalize Filter", token,
-                              &gGlobals->filter);
+    return sFilter->AddFilter(plugin, "VERTiGON6", "フラクタル化...", "QrLw Fractalize Filter",
+                              token, &gGlobals->filter);
 }
 
 int EffectIndexOf(LiveEffectHandle effect) {

@@ -54,7 +54,9 @@ Host::~Host() {
         current_ = nullptr;
 }
 
-Host* Host::current() { return current_; }
+Host* Host::current() {
+    return current_;
+}
 
 std::string Host::load(const std::string& libraryPath) {
     void* lib = dlopen(libraryPath.c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -131,7 +133,9 @@ ErrorCode Host::shutdown() {
     return result;
 }
 
-ErrorCode Host::unload() { return sendBare(kCallerBaseAccess, kSelectorUnload); }
+ErrorCode Host::unload() {
+    return sendBare(kCallerBaseAccess, kSelectorUnload);
+}
 
 ErrorCode Host::reload() {
     // A reloaded plug-in registers its notifiers again.

@@ -18,8 +18,8 @@
 #include "host/doc/document.hpp"
 #include "host/memory.hpp"
 #include "host/panels.hpp"
-#include "host/registry.hpp"
 #include "host/random.hpp"
+#include "host/registry.hpp"
 #include "host/suite_broker.hpp"
 #include "host/user_agent.hpp"
 
@@ -132,7 +132,9 @@ public:
 
     // --- host commands by name ("expandStyle", ...) --------------------------
     using Command = std::function<ErrorCode()>;
-    void defineCommand(const std::string& name, Command command) { commands_[name] = std::move(command); }
+    void defineCommand(const std::string& name, Command command) {
+        commands_[name] = std::move(command);
+    }
     // Runs a command and records its name; kNotFoundErr for an unknown one.
     ErrorCode invokeCommand(const std::string& name);
     const std::vector<std::string>& invokedCommands() const { return invokedCommands_; }

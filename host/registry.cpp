@@ -3,7 +3,8 @@
 namespace hostapp {
 
 namespace {
-template <typename T, typename Pred> T* FindIn(const std::vector<std::unique_ptr<T>>& v, Pred pred) {
+template <typename T, typename Pred>
+T* FindIn(const std::vector<std::unique_ptr<T>>& v, Pred pred) {
     for (const auto& p : v)
         if (pred(*p))
             return p.get();

@@ -15,7 +15,7 @@
 struct MenuGroupHandleOpaque {
     PluginRef plugin = nullptr;
     std::string name;
-    std::string nearGroup;          // the group it was placed next to
+    std::string nearGroup;                  // the group it was placed next to
     MenuItemHandleOpaque* parent = nullptr; // the item it is a sub-menu of
 };
 

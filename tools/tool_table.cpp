@@ -19,8 +19,8 @@ namespace {
 // Where each tool goes, by its row: the tool whose group (and set) it joins,
 // and whether it starts a set of its own.
 struct Placement {
-    int groupOf;   // row whose group it joins, -1: a new group
-    int setOf;     // row whose set it joins, -1: a new set
+    int groupOf; // row whose group it joins, -1: a new group
+    int setOf;   // row whose set it joins, -1: a new set
 };
 const Placement kPlacements[kTools] = {
     {-1, -1}, // Warp heads the group and set 1

@@ -38,15 +38,15 @@ typedef int32_t ErrorCode;
 
 /* Error codes the host itself returns. */
 #define kNoErr ((ErrorCode)0)
-#define kOutOfMemoryErr ((ErrorCode)-108)                  /* a block could not be allocated */
-#define kBadParameterErr VTG_FOURCC('P', 'A', 'R', 'M')    /* null or out-of-range argument  */
-#define kSuiteNotFoundErr VTG_FOURCC('S', '!', 'F', 'd')   /* no suite of that name/version  */
-#define kNotAcquiredErr VTG_FOURCC('!', 'A', 'c', 'q')     /* release of a suite not held    */
-#define kDeadHandleErr VTG_FOURCC('D', 'E', 'A', 'D')      /* handle of a deleted object     */
-#define kNoDocumentErr VTG_FOURCC('D', 'O', 'C', '?')      /* no document is open            */
-#define kBufferTooSmallErr VTG_FOURCC('B', 'U', 'F', '<')  /* text did not fit; it was cut   */
-#define kCancelledErr VTG_FOURCC('S', 'T', 'O', 'P')       /* the user cancelled             */
-#define kNotFoundErr VTG_FOURCC('!', 'F', 'N', 'D')        /* no such entry                  */
+#define kOutOfMemoryErr ((ErrorCode)-108)                 /* a block could not be allocated */
+#define kBadParameterErr VTG_FOURCC('P', 'A', 'R', 'M')   /* null or out-of-range argument  */
+#define kSuiteNotFoundErr VTG_FOURCC('S', '!', 'F', 'd')  /* no suite of that name/version  */
+#define kNotAcquiredErr VTG_FOURCC('!', 'A', 'c', 'q')    /* release of a suite not held    */
+#define kDeadHandleErr VTG_FOURCC('D', 'E', 'A', 'D')     /* handle of a deleted object     */
+#define kNoDocumentErr VTG_FOURCC('D', 'O', 'C', '?')     /* no document is open            */
+#define kBufferTooSmallErr VTG_FOURCC('B', 'U', 'F', '<') /* text did not fit; it was cut   */
+#define kCancelledErr VTG_FOURCC('S', 'T', 'O', 'P')      /* the user cancelled             */
+#define kNotFoundErr VTG_FOURCC('!', 'F', 'N', 'D')       /* no such entry                  */
 
 /*
  * Opaque handles. The host creates them and compares them by identity; a
@@ -54,27 +54,27 @@ typedef int32_t ErrorCode;
  * detectable: passing it gives kDeadHandleErr, never undefined behaviour.
  */
 #define VTG_DECLARE_HANDLE(name) typedef struct name##Opaque* name
-VTG_DECLARE_HANDLE(PluginRef);        /* the host's handle of one loaded plug-in   */
-VTG_DECLARE_HANDLE(AccessRef);        /* residency reference (access suite)        */
-VTG_DECLARE_HANDLE(NotifierHandle);   /* a registered notifier                     */
-VTG_DECLARE_HANDLE(ContextHandle);    /* a pushed application context              */
-VTG_DECLARE_HANDLE(MenuItemHandle);   /* a registered menu item                    */
-VTG_DECLARE_HANDLE(MenuGroupHandle);  /* a registered menu group                   */
-VTG_DECLARE_HANDLE(ToolHandle);       /* a registered tool                         */
-VTG_DECLARE_HANDLE(FilterHandle);     /* a registered filter                       */
-VTG_DECLARE_HANDLE(LiveEffectHandle); /* a registered live effect                  */
-VTG_DECLARE_HANDLE(PluginGroupHandle);/* a registered plug-in group (live object)  */
-VTG_DECLARE_HANDLE(AnnotatorHandle);  /* a registered annotator                    */
-VTG_DECLARE_HANDLE(ActionHandle);     /* a registered recordable action            */
-VTG_DECLARE_HANDLE(ArtHandle);        /* one art object of a document              */
-VTG_DECLARE_HANDLE(DrawerHandle);     /* the drawing port of an annotation message */
-VTG_DECLARE_HANDLE(DocumentHandle);   /* an open document                          */
-VTG_DECLARE_HANDLE(LayerHandle);      /* one layer of a document                   */
-VTG_DECLARE_HANDLE(ViewHandle);       /* a view (window) onto a document           */
-VTG_DECLARE_HANDLE(DictionaryHandle); /* a dictionary of typed entries             */
-VTG_DECLARE_HANDLE(GradientHandle);   /* a gradient definition of a document       */
-VTG_DECLARE_HANDLE(PatternHandle);    /* a pattern definition of a document        */
-VTG_DECLARE_HANDLE(SymbolHandle);     /* a symbol definition of a document         */
+VTG_DECLARE_HANDLE(PluginRef);         /* the host's handle of one loaded plug-in   */
+VTG_DECLARE_HANDLE(AccessRef);         /* residency reference (access suite)        */
+VTG_DECLARE_HANDLE(NotifierHandle);    /* a registered notifier                     */
+VTG_DECLARE_HANDLE(ContextHandle);     /* a pushed application context              */
+VTG_DECLARE_HANDLE(MenuItemHandle);    /* a registered menu item                    */
+VTG_DECLARE_HANDLE(MenuGroupHandle);   /* a registered menu group                   */
+VTG_DECLARE_HANDLE(ToolHandle);        /* a registered tool                         */
+VTG_DECLARE_HANDLE(FilterHandle);      /* a registered filter                       */
+VTG_DECLARE_HANDLE(LiveEffectHandle);  /* a registered live effect                  */
+VTG_DECLARE_HANDLE(PluginGroupHandle); /* a registered plug-in group (live object)  */
+VTG_DECLARE_HANDLE(AnnotatorHandle);   /* a registered annotator                    */
+VTG_DECLARE_HANDLE(ActionHandle);      /* a registered recordable action            */
+VTG_DECLARE_HANDLE(ArtHandle);         /* one art object of a document              */
+VTG_DECLARE_HANDLE(DrawerHandle);      /* the drawing port of an annotation message */
+VTG_DECLARE_HANDLE(DocumentHandle);    /* an open document                          */
+VTG_DECLARE_HANDLE(LayerHandle);       /* one layer of a document                   */
+VTG_DECLARE_HANDLE(ViewHandle);        /* a view (window) onto a document           */
+VTG_DECLARE_HANDLE(DictionaryHandle);  /* a dictionary of typed entries             */
+VTG_DECLARE_HANDLE(GradientHandle);    /* a gradient definition of a document       */
+VTG_DECLARE_HANDLE(PatternHandle);     /* a pattern definition of a document        */
+VTG_DECLARE_HANDLE(SymbolHandle);      /* a symbol definition of a document         */
 
 /*
  * The suite broker, found in every message.

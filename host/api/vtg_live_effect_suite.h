@@ -39,7 +39,6 @@ typedef struct LiveEffectSuite {
     ErrorCode (*GetLiveEffectName)(LiveEffectHandle effect, char* buffer, size_t size);
 } LiveEffectSuite;
 
-
 /* ---- editing an effect instance ------------------------------------------ */
 #define kLiveEffectEditSuiteName "Host Live Effect Edit Suite"
 #define kLiveEffectEditSuiteVersion 1

@@ -59,8 +59,8 @@ typedef struct PanelSuite {
     ErrorCode (*SetPanelSize)(PanelHandle panel, double width, double height);
     /* Smallest, preferred and largest sizes in panel units. */
     ErrorCode (*SetPanelSizeLimits)(PanelHandle panel, double minWidth, double minHeight,
-                                    double preferredWidth, double preferredHeight,
-                                    double maxWidth, double maxHeight);
+                                    double preferredWidth, double preferredHeight, double maxWidth,
+                                    double maxHeight);
     /* The panel's window (a platform window id; 0 until it exists) and its
      * rectangle on the screen in pixels (left, top, right, bottom, y down). */
     ErrorCode (*GetPanelWindow)(PanelHandle panel, uint32_t* window);

@@ -14,13 +14,13 @@ extern "C" {
 #define kToolNewSet (-1)
 
 typedef struct ToolDefinition {
-    const char* title;      /* the tool's name, also its tooltip           */
+    const char* title; /* the tool's name, also its tooltip           */
     const char* tooltip;
-    int32_t darkIconId;     /* icon resource ids                            */
+    int32_t darkIconId; /* icon resource ids                            */
     int32_t lightIconId;
-    int32_t group;          /* a group number, or kToolNewGroup             */
-    int32_t set;            /* a set number within the group, or kToolNewSet */
-    int32_t options;        /* host tool options                            */
+    int32_t group;   /* a group number, or kToolNewGroup             */
+    int32_t set;     /* a set number within the group, or kToolNewSet */
+    int32_t options; /* host tool options                            */
 } ToolDefinition;
 
 typedef struct ToolSuite {

@@ -13,7 +13,9 @@
 namespace hostapp {
 namespace {
 
-Host* H() { return Host::current(); }
+Host* H() {
+    return Host::current();
+}
 
 // --- access ---------------------------------------------------------------
 ErrorCode AcquireResidency(PluginRef plugin, AccessRef* access) {

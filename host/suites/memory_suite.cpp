@@ -6,7 +6,9 @@
 namespace hostapp {
 namespace {
 
-Memory* M() { return Host::current() ? &Host::current()->memory() : nullptr; }
+Memory* M() {
+    return Host::current() ? &Host::current()->memory() : nullptr;
+}
 
 ErrorCode AllocateBlock(const char* name, size_t size, void** block) {
     if (M() == nullptr)

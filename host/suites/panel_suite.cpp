@@ -18,7 +18,8 @@ PanelHandleOpaque* Panels::find(const std::string& identifier) const {
 }
 
 bool Panels::owns(const PanelHandleOpaque* panel) const {
-    return std::any_of(panels.begin(), panels.end(), [&](const auto& p) { return p.get() == panel; });
+    return std::any_of(panels.begin(), panels.end(),
+                       [&](const auto& p) { return p.get() == panel; });
 }
 
 bool Panels::owns(const FlyoutHandleOpaque* flyout) const {
@@ -28,7 +29,9 @@ bool Panels::owns(const FlyoutHandleOpaque* flyout) const {
 
 namespace {
 
-Panels* P() { return Host::current() ? &Host::current()->panels() : nullptr; }
+Panels* P() {
+    return Host::current() ? &Host::current()->panels() : nullptr;
+}
 
 bool ValidItem(FlyoutHandleOpaque* f, int32_t item) {
     return item >= 1 && static_cast<std::size_t>(item) <= f->items.size();
@@ -186,8 +189,8 @@ ErrorCode IsPanelShown(PanelHandle panel, int32_t* shown) {
 }
 
 ErrorCode SetPanelPosition(PanelHandle panel, const VtgPoint* position) {
-    if (P() == nullptr || !P()->owns(panel) || position == nullptr ||
-        !std::isfinite(position->x) || !std::isfinite(position->y))
+    if (P() == nullptr || !P()->owns(panel) || position == nullptr || !std::isfinite(position->x) ||
+        !std::isfinite(position->y))
         return kBadParameterErr;
     panel->position = *position;
     if (panel->window != 0)
@@ -269,11 +272,11 @@ ErrorCode GetScreenSize(int32_t* width, int32_t* height) {
 }
 
 const PanelSuite kPanel = {
-    &NewFlyout,        &DisposeFlyout,       &AppendFlyoutItem,   &InsertFlyoutItem,
-    &RemoveFlyoutItem, &CountFlyoutItems,    &EnableFlyoutItem,   &CheckFlyoutItem,
-    &NewPanel,         &DisposePanel,        &SetPanelTitle,      &GetPanelTitle,
-    &SetPanelIcons,    &ShowPanel,           &IsPanelShown,       &SetPanelPosition,
-    &GetPanelSize,     &SetPanelSize,        &SetPanelSizeLimits, &GetPanelWindow,
+    &NewFlyout,          &DisposeFlyout,      &AppendFlyoutItem,   &InsertFlyoutItem,
+    &RemoveFlyoutItem,   &CountFlyoutItems,   &EnableFlyoutItem,   &CheckFlyoutItem,
+    &NewPanel,           &DisposePanel,       &SetPanelTitle,      &GetPanelTitle,
+    &SetPanelIcons,      &ShowPanel,          &IsPanelShown,       &SetPanelPosition,
+    &GetPanelSize,       &SetPanelSize,       &SetPanelSizeLimits, &GetPanelWindow,
     &GetPanelWindowRect, &SetPanelFlyoutProc, &SetPanelResizeProc, &GetScreenSize};
 
 } // namespace

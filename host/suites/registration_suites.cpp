@@ -15,9 +15,13 @@
 namespace hostapp {
 namespace {
 
-Registry* R() { return Host::current() ? &Host::current()->registry() : nullptr; }
+Registry* R() {
+    return Host::current() ? &Host::current()->registry() : nullptr;
+}
 
-bool Empty(const char* s) { return s == nullptr || *s == '\0'; }
+bool Empty(const char* s) {
+    return s == nullptr || *s == '\0';
+}
 
 template <typename T> bool Owns(const std::vector<std::unique_ptr<T>>& v, const T* p) {
     for (const auto& q : v)
@@ -51,7 +55,8 @@ ErrorCode AddMenuItem(PluginRef plugin, const char* key, const char* groupName, 
         return kBadParameterErr;
     // Separators share one key; every other item's key is unique.
     bool separator = (options & kMenuItemSeparator) != 0;
-    if (R()->findMenuGroup(groupName) == nullptr || (!separator && R()->findMenuItem(key) != nullptr))
+    if (R()->findMenuGroup(groupName) == nullptr ||
+        (!separator && R()->findMenuItem(key) != nullptr))
         return kBadParameterErr;
     auto i = std::make_unique<MenuItemHandleOpaque>();
     i->plugin = plugin;
@@ -164,8 +169,8 @@ const LiveEffectSuite kLiveEffect = {&AddLiveEffect, &AddLiveEffectMenuItem, &Ge
 
 // --- tools -------------------------------------------------------------------
 ErrorCode AddTool(PluginRef plugin, const ToolDefinition* d, ToolHandle* tool) {
-    if (R() == nullptr || plugin == nullptr || d == nullptr || Empty(d->title) ||
-        tool == nullptr || R()->findTool(d->title) != nullptr)
+    if (R() == nullptr || plugin == nullptr || d == nullptr || Empty(d->title) || tool == nullptr ||
+        R()->findTool(d->title) != nullptr)
         return kBadParameterErr;
     int32_t group = d->group, set = d->set;
     int32_t groups = 0;

@@ -8,7 +8,9 @@
 namespace hostapp {
 namespace {
 
-UserAgent* U() { return Host::current() ? &Host::current()->user() : nullptr; }
+UserAgent* U() {
+    return Host::current() ? &Host::current()->user() : nullptr;
+}
 
 ErrorCode ErrorAlert(const char* text) {
     if (text == nullptr || U() == nullptr)

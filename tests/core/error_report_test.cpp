@@ -15,8 +15,12 @@ using vtg::FourCC;
 std::vector<ErrorCode> gReported;
 std::time_t gNow = 1000;
 
-void Record(ErrorCode code) { gReported.push_back(code); }
-std::time_t FakeClock() { return gNow; }
+void Record(ErrorCode code) {
+    gReported.push_back(code);
+}
+std::time_t FakeClock() {
+    return gNow;
+}
 
 class Reporting : public ::testing::Test {
 protected:

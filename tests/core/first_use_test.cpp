@@ -39,9 +39,9 @@ TEST_F(FirstUse, FirstMenuCommandPreparesThePresets) {
     ASSERT_EQ(host().startup(), kNoErr);
     EXPECT_FALSE(fs::exists(folder())) << "start-up touches no file";
     EXPECT_EQ(host().chooseMenu("VERTiGON6_05"), kNoErr);
-    for (const char* file : {"VERTiGON6_PST_Prefs.txt", "VERTiGON4_PST_Fractalize.txt",
-                             "VERTiGON5_PST_WarpEffect.txt", "VERTiGON5_PST_WaveEffect.txt",
-                             "VERTiGON5_PST_LensEffect.txt"})
+    for (const char* file :
+         {"VERTiGON6_PST_Prefs.txt", "VERTiGON4_PST_Fractalize.txt", "VERTiGON5_PST_WarpEffect.txt",
+          "VERTiGON5_PST_WaveEffect.txt", "VERTiGON5_PST_LensEffect.txt"})
         EXPECT_TRUE(fs::exists(folder() / file)) << file;
 }
 

@@ -47,7 +47,8 @@ TEST_F(Lifecycle, UnhandledMessageIsAcceptedWithAWarning) {
     EXPECT_EQ(host().sendBare("Host Tool", "Host Reselect"), kNoErr);
     EXPECT_FALSE(LogHas("Unhandled"));
     EXPECT_EQ(host().sendBare("Host Timer", "Host Go"), kNoErr);
-    EXPECT_TRUE(LogHas("Warning: Unhandled plugin message: caller \"Host Timer\" selector \"Host Go\""));
+    EXPECT_TRUE(
+        LogHas("Warning: Unhandled plugin message: caller \"Host Timer\" selector \"Host Go\""));
     EXPECT_EQ(host().sendBare("Base Interface", "About"), kNoErr);
 }
 
@@ -75,8 +76,8 @@ TEST_F(Lifecycle, MessagesBetweenUnloadAndReloadDoNothing) {
 // A suite the host refuses ends start-up ("EPN "): what was acquired is
 // given back and no object is kept.
 TEST_F(Lifecycle, RefusedSuiteEndsStartup) {
-    for (const char* refused : {"Base Access Suite", "Host User Suite", "Host Folders Suite",
-                                "Host Runtime Suite"}) {
+    for (const char* refused :
+         {"Base Access Suite", "Host User Suite", "Host Folders Suite", "Host Runtime Suite"}) {
         SCOPED_TRACE(refused);
         hostapp::Host local;
         local.user().setEcho(false);

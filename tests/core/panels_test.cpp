@@ -11,13 +11,13 @@
 #include "core/plugin_globals.hpp"
 #include "core/prefs_dialog.hpp"
 #include "core/suite_set.hpp"
-#include "core/view_controller.hpp"
-#include "ui/keyboard_hook.hpp"
 #include "core/vertigon_plugin.hpp"
+#include "core/view_controller.hpp"
 #include "params/global_params.hpp"
 #include "platform/input.hpp"
 #include "support/plugin_host.hpp"
 #include "support/ui_driver.hpp"
+#include "ui/keyboard_hook.hpp"
 
 namespace {
 

@@ -37,8 +37,8 @@ TEST_F(Routing, EffectEditOffersExpansionWithAltHeldEvenForAnUnknownEffect) {
         ++expanded;
         return kNoErr;
     });
-    const char* question =
-        "結果のオブジェクトに「アピアランスを分割」を適用します。\nライブ効果は失われますがよろしいですか？";
+    const char* question = "結果のオブジェクトに「アピアランスを分割」を適用します。\nライブ効果は"
+                           "失われますがよろしいですか？";
     struct Case {
         bool alt;
         hostapp::Answer::Kind answer;

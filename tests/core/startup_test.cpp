@@ -31,12 +31,26 @@ TEST_F(Startup, MenuTreeInOrder) {
             keys.push_back(item->key);
             texts.push_back(item->text);
         }
-    const std::vector<std::string> expectedKeys = {
-        "VERTiGON_Menu_ShowPanel", "VERTiGON_Separator", "VERTiGON6_00", "VERTiGON6_01",
-        "VERTiGON6_02", "VERTiGON6_03", "VERTiGON6_04", "VERTiGON6_05", "VERTiGON6_06",
-        "VERTiGON6_07", "VERTiGON6_08", "VERTiGON6_09", "VERTiGON6_10", "VERTiGON6_11",
-        "VERTiGON6_12", "VERTiGON6_13", "VERTiGON6_14", "VERTiGON_Separator",
-        "VERTiGON_Menu_Prefs", "VERTiGON_Menu_Help"};
+    const std::vector<std::string> expectedKeys = {"VERTiGON_Menu_ShowPanel",
+                                                   "VERTiGON_Separator",
+                                                   "VERTiGON6_00",
+                                                   "VERTiGON6_01",
+                                                   "VERTiGON6_02",
+                                                   "VERTiGON6_03",
+                                                   "VERTiGON6_04",
+                                                   "VERTiGON6_05",
+                                                   "VERTiGON6_06",
+                                                   "VERTiGON6_07",
+                                                   "VERTiGON6_08",
+                                                   "VERTiGON6_09",
+                                                   "VERTiGON6_10",
+                                                   "VERTiGON6_11",
+                                                   "VERTiGON6_12",
+                                                   "VERTiGON6_13",
+                                                   "VERTiGON6_14",
+                                                   "VERTiGON_Separator",
+                                                   "VERTiGON_Menu_Prefs",
+                                                   "VERTiGON_Menu_Help"};
     EXPECT_EQ(keys, expectedKeys);
     EXPECT_EQ(texts.front(), "選択Liveオブジェクトの編集");
     EXPECT_EQ(texts[2], "Live 3Dパス");
@@ -104,16 +118,12 @@ TEST_F(Startup, EffectsFilterToolsAnnotatorNotifiers) {
 
     EXPECT_EQ(host().plugin()->options & 2, 0) << "bit value 2 cleared";
 
-    const char* mainTypes[] = {"Host Application Started Notifier",
-                               "Host Document Color Model Changed Notifier",
-                               "Host Application Shutdown Notifier",
-                               "Host Document Ruler Unit Changed Notifier",
-                               "Host Art Selection Changed Notifier",
-                               "QrLw VERTiGON4 Internal Notifier",
-                               "Host Document Opened Notifier",
-                               "Host Document Closed Notifier",
-                               "Host Document Changed Notifier",
-                               "Host Art Symbol Set Detailed Change Notifier"};
+    const char* mainTypes[] = {
+        "Host Application Started Notifier",   "Host Document Color Model Changed Notifier",
+        "Host Application Shutdown Notifier",  "Host Document Ruler Unit Changed Notifier",
+        "Host Art Selection Changed Notifier", "QrLw VERTiGON4 Internal Notifier",
+        "Host Document Opened Notifier",       "Host Document Closed Notifier",
+        "Host Document Changed Notifier",      "Host Art Symbol Set Detailed Change Notifier"};
     ASSERT_EQ(host().notifiers().size(), 12u);
     for (std::size_t i = 0; i < 10; ++i) {
         EXPECT_EQ(host().notifiers()[i + 2]->name, "QrLw_VERTiGON6_Plugin");

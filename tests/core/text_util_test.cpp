@@ -13,12 +13,10 @@ TEST(CopyText, CutsOnCharacterBoundariesAndTerminates) {
         const char* expected;
         bool whole;
     } cases[] = {
-        {"abc", 4, "abc", true},
-        {"abc", 3, "ab", false},
-        {"あい", 7, "あい", true},  // 6 bytes fit in 7
-        {"あい", 6, "あ", false},   // the second character would lose its last byte
-        {"あい", 3, "", false},
-        {"", 1, "", true},
+        {"abc", 4, "abc", true},   {"abc", 3, "ab", false},
+        {"あい", 7, "あい", true}, // 6 bytes fit in 7
+        {"あい", 6, "あ", false},  // the second character would lose its last byte
+        {"あい", 3, "", false},    {"", 1, "", true},
     };
     for (const Case& c : cases) {
         char buffer[16];
