@@ -23,7 +23,6 @@ namespace vtg {
 
 namespace {
 
-constexpr const char* kToolSendData = "Tool Send Data";
 constexpr const char* kExpandQuestion = "結果のオブジェクトに「アピアランスを分割」を適用します。\n"
                                         "ライブ効果は失われますがよろしいですか？";
 constexpr const char* kExpandConfirmKey = "_QrLw_VERTiGON6_ExpandAppearanceConfirm_";
@@ -63,8 +62,8 @@ ErrorCode VERTiGON4Plugin::OnNotify(NotifierMessage* message) {
         return kNoErr;
     }
     if (n == notifiers_[kInternal]) {
-        const char* text = static_cast<const char*>(message->data);
-        (void)(text != nullptr && std::strcmp(text, kToolSendData) == 0);
+        // "Tool Send Data" asks the visible tool view to show the values a
+        // drag changed; the tool views arrive with the tools.
         return kNoErr;
     }
     // The open live-object panel follows the selection and the documents.
