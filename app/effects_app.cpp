@@ -1,5 +1,6 @@
 #include "app/effects_app.hpp"
 #include "app/apply_options.hpp"
+#include "app/live_app.hpp"
 
 #include <cstdio>
 #include <cstdlib>
@@ -196,8 +197,9 @@ int ApplyCommand(hostapp::Host& host, const std::vector<std::string>& args) {
     const std::string name = EffectName(feature);
     if (name.empty())
         return Fail("apply: \"" + feature +
-                    "\" is not an effect (effect-multiwave, effect-lens, "
-                    "effect-warp)");
+                    "\" is not a feature to apply (effect-multiwave, effect-lens, "
+                    "effect-warp, " +
+                    LiveFeatureNames() + ")");
     ApplyOptions options;
     if (std::string why = ParseApplyOptions(args, 4, options); !why.empty())
         return Fail(why == "usage" ? std::string(usage) : why);

@@ -2,9 +2,14 @@
 #include "app/live_app.hpp"
 #include "app/apply_options.hpp"
 
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <iterator>
+#include <span>
 
 #include "app/effects_app.hpp"
 #include "host/code_text.hpp"
@@ -19,21 +24,91 @@ namespace {
 
 constexpr const char* kLivePanel = "__QrLw_VERTiGON4PG_v46_PrefsPrefix__";
 
-// A panel field and the control a user sets it with.
+// How a user sets a panel field: typing into an edit (a number, a whole
+// number, or a length with an optional unit), toggling a check box, clicking
+// one of a group of radio buttons (first id + value) or choosing an item of
+// a combo box.
 struct LiveField {
+    enum class Way { Number, Integer, Distance, Check, Radio, Combo };
     const char* field;
+    Way way;
     int control;
-    bool check; // a check box (VALUE 0 or 1), else an edit
+    int count;         // radio buttons or combo items
+    const char* range; // what an edit takes, as the panel shows it
+    const char* needs; // the setting that enables the control, or null
 };
+
+using W = LiveField::Way;
+
 const LiveField kCircleFields[] = {
-    {"copies", 1688, false},        {"heightRatio", 1705, false},  {"reverseOrder", 1571, true},
-    {"keepAngle", 1690, true},      {"offsetH", 1700, false},      {"offsetV", 1702, false},
-    {"showCentre", 1704, true},     {"randomOn", 1593, true},      {"anchorRadialOn", 1576, true},
-    {"anchorRadial", 1574, false},  {"anchorAngleOn", 1577, true}, {"anchorAngle", 1578, false},
-    {"inRadialOn", 1580, true},     {"inRadial", 1581, false},     {"inAngleOn", 1583, true},
-    {"inAngle", 1584, false},       {"outRadialOn", 1586, true},   {"outRadial", 1587, false},
-    {"outAngleOn", 1589, true},     {"outAngle", 1590, false},     {"randomOrder", 1592, true},
-    {"referencePoint", 1691, false}};
+    {"copies", W::Integer, 1688, 0, "2 .. 32767", nullptr},
+    {"heightRatio", W::Number, 1705, 0, "1 .. 20000 (%)", nullptr},
+    {"reverseOrder", W::Check, 1571, 0, nullptr, nullptr},
+    {"keepAngle", W::Check, 1690, 0, nullptr, nullptr},
+    {"offsetH", W::Number, 1700, 0, "-18000 .. 18000 (pt)", nullptr},
+    {"offsetV", W::Number, 1702, 0, "-18000 .. 18000 (pt)", nullptr},
+    {"showCentre", W::Check, 1704, 0, nullptr, nullptr},
+    {"randomOn", W::Check, 1593, 0, nullptr, nullptr},
+    {"anchorRadialOn", W::Check, 1576, 0, nullptr, "randomOn=1"},
+    {"anchorRadial", W::Number, 1574, 0, "0 .. 4000 (%)", "randomOn=1 anchorRadialOn=1"},
+    {"anchorAngleOn", W::Check, 1577, 0, nullptr, "randomOn=1"},
+    {"anchorAngle", W::Number, 1578, 0, "0 .. 360 (°)", "randomOn=1 anchorAngleOn=1"},
+    {"inRadialOn", W::Check, 1580, 0, nullptr, "randomOn=1"},
+    {"inRadial", W::Number, 1581, 0, "0 .. 4000 (%)", "randomOn=1 inRadialOn=1"},
+    {"inAngleOn", W::Check, 1583, 0, nullptr, "randomOn=1"},
+    {"inAngle", W::Number, 1584, 0, "0 .. 360 (°)", "randomOn=1 inAngleOn=1"},
+    {"outRadialOn", W::Check, 1586, 0, nullptr, "randomOn=1"},
+    {"outRadial", W::Number, 1587, 0, "0 .. 4000 (%)", "randomOn=1 outRadialOn=1"},
+    {"outAngleOn", W::Check, 1589, 0, nullptr, "randomOn=1"},
+    {"outAngle", W::Number, 1590, 0, "0 .. 360 (°)", "randomOn=1 outAngleOn=1"},
+    {"randomOrder", W::Check, 1592, 0, nullptr, "randomOn=1"},
+    {"referencePoint", W::Radio, 1691, 9, nullptr, nullptr},
+};
+
+const LiveField kBorderFields[] = {
+    {"style", W::Radio, 1571, 2, nullptr, nullptr},
+    {"mergeOverlaps", W::Check, 1950, 0, nullptr, "style=1"},
+    {"autoLineStyle", W::Check, 1847, 0, nullptr, nullptr},
+    {"gradeCurve", W::Number, 1573, 0, "-100 .. 100 (%)", nullptr},
+    {"invertGrade", W::Check, 1579, 0, nullptr, nullptr},
+    {"stepMode", W::Combo, 1580, 4, nullptr, nullptr},
+    {"stepCount", W::Integer, 1582, 0, "1 .. 32767", "stepMode=3"},
+    {"eccentricity", W::Number, 1584, 0, "0 .. 20000 (%)", nullptr},
+    {"eccentricAngle", W::Number, 1586, 0, "-180 .. 180 (°)", nullptr},
+    {"shadowOn", W::Check, 1589, 0, nullptr, nullptr},
+    {"shadowDensity", W::Number, 1591, 0, "0 .. 100 (%)", "shadowOn=1"},
+    {"shadowOffset", W::Distance, 1594, 0, "0 .. 20000 pt", "shadowOn=1"},
+    {"lightAngle", W::Number, 1597, 0, "-180 .. 180 (°)", "shadowOn=1"},
+};
+
+// One live-object kind the command drives: its feature name, the menu item
+// that opens its panel, the panel's dialog and the fields.
+struct LiveKind {
+    const char* feature;
+    const char* menuKey;
+    int dialog;
+    std::span<const LiveField> fields;
+};
+
+const LiveKind kLiveKinds[] = {
+    {"live-circle", "VERTiGON6_05", 670, kCircleFields},
+    {"live-border", "VERTiGON6_13", 663, kBorderFields},
+};
+
+const LiveKind* FindKind(const std::string& feature) {
+    for (const LiveKind& k : kLiveKinds)
+        if (feature == k.feature)
+            return &k;
+    return nullptr;
+}
+
+// "live-circle, live-border".
+std::string KindNames(const char* separator) {
+    std::string names;
+    for (const LiveKind& k : kLiveKinds)
+        names += (names.empty() ? "" : separator) + std::string(k.feature);
+    return names;
+}
 
 int Fail(const std::string& reason) {
     std::fprintf(stderr, "vertigon: %s\n", reason.c_str());
@@ -49,57 +124,171 @@ platform::WindowId PanelView(hostapp::Host& host) {
     return children.empty() ? 0 : children.front();
 }
 
-// One gesture: an empty text on success.
-std::string Set(platform::WindowId view, const LiveField& f, const std::string& value) {
-    if (std::strcmp(f.field, "referencePoint") == 0) {
-        char* end = nullptr;
-        const long n = std::strtol(value.c_str(), &end, 10);
-        if (value.empty() || *end != '\0' || n < 0 || n > 8)
-            return "referencePoint takes 0 .. 8";
-        return platform::user::Click(platform::GetItem(view, f.control + static_cast<int>(n)));
+// The value as a whole number.
+bool WholeNumber(const std::string& value, long& n) {
+    char* end = nullptr;
+    errno = 0;
+    n = std::strtol(value.c_str(), &end, 10);
+    return !value.empty() && *end == '\0' && errno == 0;
+}
+
+// A number, and for a length an optional unit after it ("12", "1.5 mm").
+bool NumberText(const std::string& value, bool unit) {
+    char* end = nullptr;
+    const double v = std::strtod(value.c_str(), &end);
+    if (value.empty() || end == value.c_str() || !std::isfinite(v))
+        return false;
+    std::string rest = end;
+    while (!rest.empty() && rest.front() == ' ')
+        rest.erase(rest.begin());
+    if (rest.empty())
+        return true;
+    static const char* const kUnits[] = {"pt",   "mm", "cm", "in", "inch", "\"", "pc",
+                                         "pica", "px", "ft", "yd", "m",    "q",  "h"};
+    std::string lower;
+    for (char c : rest)
+        lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return unit && std::find(std::begin(kUnits), std::end(kUnits), lower) != std::end(kUnits);
+}
+
+// What a field takes, for the error text.
+std::string Takes(const LiveField& f) {
+    switch (f.way) {
+    case W::Number:
+        return std::string("a number, ") + f.range;
+    case W::Integer:
+        return std::string("a whole number, ") + f.range;
+    case W::Distance:
+        return std::string("a length (a number of points, or with a unit: mm, cm, in, ...), ") +
+               f.range;
+    case W::Check:
+        return "0 or 1";
+    case W::Radio:
+    case W::Combo:
+        return "0 .. " + std::to_string(f.count - 1);
     }
-    platform::WindowId control = platform::GetItem(view, f.control);
+    return {};
+}
+
+// Checks a value before any gesture; an empty text when the field takes it.
+std::string CheckValue(const LiveField& f, const std::string& value) {
+    long n = 0;
+    bool ok = false;
+    switch (f.way) {
+    case W::Number:
+        ok = NumberText(value, false);
+        break;
+    case W::Distance:
+        ok = NumberText(value, true);
+        break;
+    case W::Integer:
+        ok = WholeNumber(value, n);
+        break;
+    case W::Check:
+        ok = value == "0" || value == "1";
+        break;
+    case W::Radio:
+    case W::Combo:
+        ok = WholeNumber(value, n) && n >= 0 && n < f.count;
+        break;
+    }
+    if (ok)
+        return {};
+    return std::string(f.field) + " takes " + Takes(f) + ", not \"" + value + "\"";
+}
+
+// One gesture on the panel's view: an empty text on success.
+std::string Set(platform::WindowId view, const LiveField& f, const std::string& value) {
+    long n = 0;
+    WholeNumber(value, n);
+    const int id = f.way == W::Radio ? f.control + static_cast<int>(n) : f.control;
+    platform::WindowId control = platform::GetItem(view, id);
     if (control == 0)
         return std::string("the panel has no control for ") + f.field;
-    if (!f.check)
-        return platform::user::Type(control, value);
-    if (value != "0" && value != "1")
-        return std::string(f.field) + " takes 0 or 1";
-    if (platform::IsChecked(control) != (value == "1"))
-        return platform::user::Click(control);
-    return {};
+    if (f.way == W::Check && platform::IsChecked(control) == (value == "1"))
+        return {}; // already so: nothing to click
+    if (!platform::IsEnabled(control))
+        return std::string(f.field) + " cannot be set: its control is disabled" +
+               (f.needs != nullptr ? std::string(" (it needs ") + f.needs + ")" : std::string());
+    std::string why;
+    switch (f.way) {
+    case W::Number:
+    case W::Integer:
+    case W::Distance:
+        why = platform::user::Type(control, value);
+        break;
+    case W::Check:
+    case W::Radio:
+        why = platform::user::Click(control);
+        break;
+    case W::Combo:
+        why = platform::user::Choose(control, static_cast<int>(n));
+        break;
+    }
+    return why.empty() ? why : std::string(f.field) + ": " + why;
+}
+
+// The order in which a user sets the fields: choices first, then check
+// boxes, then numbers, so that a setting enables its controls before they
+// are typed into (the given order is kept within each group).
+int Stage(const LiveField& f) {
+    switch (f.way) {
+    case W::Radio:
+    case W::Combo:
+        return 0;
+    case W::Check:
+        return 1;
+    default:
+        return 2;
+    }
 }
 
 } // namespace
 
 bool IsLiveFeature(const std::string& feature) {
-    return feature == "live-circle";
+    return FindKind(feature) != nullptr;
+}
+
+std::string LiveFeatureNames() {
+    return KindNames(", ");
 }
 
 std::string ApplyLiveObject(hostapp::Host& host, hostapp::doc::Document& document,
                             const std::string& feature,
                             const std::vector<std::pair<std::string, std::string>>& settings) {
-    if (!IsLiveFeature(feature))
-        return "\"" + feature + "\" is not a live object (live-circle)";
+    const LiveKind* kind = FindKind(feature);
+    if (kind == nullptr)
+        return "\"" + feature + "\" is not a live object (" + KindNames(", ") + ")";
     std::vector<std::pair<const LiveField*, std::string>> steps;
     for (const auto& [name, value] : settings) {
         const LiveField* f = nullptr;
-        for (const LiveField& c : kCircleFields)
+        for (const LiveField& c : kind->fields)
             if (name == c.field)
                 f = &c;
-        if (f == nullptr)
-            return feature + " has no field \"" + name + "\"";
+        if (f == nullptr) {
+            std::string names;
+            for (const LiveField& c : kind->fields)
+                names += (names.empty() ? "" : " ") + std::string(c.field);
+            return feature + " has no field \"" + name + "\" (its fields: " + names + ")";
+        }
+        if (std::string why = CheckValue(*f, value); !why.empty())
+            return why;
         steps.emplace_back(f, value);
     }
+    std::stable_sort(steps.begin(), steps.end(), [](const auto& a, const auto& b) {
+        return Stage(*a.first) < Stage(*b.first);
+    });
     host.notify("Host Art Selection Changed Notifier", nullptr);
-    // The panel opens (or comes to the front) for the kind.
+    // The panel opens for the kind, or switches to it from another kind.
     PanelHandleOpaque* panel = host.panels().find(kLivePanel);
-    if (panel == nullptr || !panel->shown || PanelView(host) == 0)
-        if (ErrorCode err = host.chooseMenu("VERTiGON6_05"))
-            return "the panel did not open (" + hostapp::FormatCode(err) + ")";
     platform::WindowId view = PanelView(host);
-    if (view == 0)
-        return "the live-object panel shows no view";
+    if (panel == nullptr || !panel->shown || view == 0 ||
+        platform::DialogTemplateId(view) != kind->dialog)
+        if (ErrorCode err = host.chooseMenu(kind->menuKey))
+            return "the panel did not open (" + hostapp::FormatCode(err) + ")";
+    view = PanelView(host);
+    if (view == 0 || platform::DialogTemplateId(view) != kind->dialog)
+        return "the live-object panel does not show " + feature;
     // Live update off: the values only take effect with Apply.
     platform::WindowId live = platform::GetItem(view, 1418);
     if (platform::IsChecked(live))
@@ -115,14 +304,14 @@ std::string ApplyLiveObject(hostapp::Host& host, hostapp::doc::Document& documen
 }
 
 int LiveApplyCommand(hostapp::Host& host, const std::vector<std::string>& args) {
-    const char* usage = "usage: vertigon apply live-circle IN.svg -o OUT.svg [--select ID]... "
-                        "[--set FIELD=VALUE]...";
+    const std::string usage = "usage: vertigon apply " + KindNames("|") +
+                              " IN.svg -o OUT.svg [--select ID]... [--set FIELD=VALUE]...";
     if (args.size() < 4 || args[2] != "-o" || !IsLiveFeature(args[0]))
         return Fail(usage);
     const std::string in = args[1], out = args[3];
     ApplyOptions options;
     if (std::string why = ParseApplyOptions(args, 4, options); !why.empty())
-        return Fail(why == "usage" ? std::string(usage) : why);
+        return Fail(why == "usage" ? usage : why);
     const std::vector<std::string>& ids = options.ids;
     const std::vector<std::pair<std::string, std::string>>& settings = options.settings;
     hostapp::doc::Document* d = nullptr;

@@ -85,6 +85,8 @@ bool ScriptRunner::execute(const std::vector<std::string>& words, std::string& r
         return ok;
     if (bool ok = false; executeEffects(words, reason, ok))
         return ok;
+    if (bool ok = false; executeActions(words, reason, ok))
+        return ok;
     // Commands of the language that arrive with later features.
     static const std::set<std::string> kPlanned = {"filter"};
     if (kPlanned.count(command) != 0)

@@ -43,6 +43,8 @@ private:
     bool executeDoc(const std::vector<std::string>& words, std::string& reason, bool& ok);
     // Live-effect commands (script_effects.cpp); same contract as executeUi.
     bool executeEffects(const std::vector<std::string>& words, std::string& reason, bool& ok);
+    // Action recording commands (script_actions.cpp); same contract as executeUi.
+    bool executeActions(const std::vector<std::string>& words, std::string& reason, bool& ok);
 
     hostapp::Host& host_;
     std::string error_;

@@ -87,6 +87,20 @@ bool ScriptRunner::executeHost(const std::vector<std::string>& w, std::string& r
         ok = err == kNoErr;
         return true;
     }
+    if (command == "resize") {
+        auto it = w.size() == 4 ? kPanelIdentifiers.find(w[1]) : kPanelIdentifiers.end();
+        double width = 0, height = 0;
+        if (it == kPanelIdentifiers.end() || !ParseNumber(w[2], width) ||
+            !ParseNumber(w[3], height)) {
+            reason = "usage: resize live | tool | help WIDTH HEIGHT";
+            return (ok = false), true;
+        }
+        ErrorCode err = host_.resizePanel(it->second, width, height);
+        if (err == kNotFoundErr)
+            reason = "panel \"" + w[1] + "\" is not open";
+        ok = Succeeded(err, reason);
+        return true;
+    }
     if (command == "tool") {
         auto it = w.size() == 2 ? kToolTitles.find(w[1]) : kToolTitles.end();
         if (it == kToolTitles.end()) {

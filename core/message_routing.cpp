@@ -14,6 +14,7 @@
 #include "effects/effect_controllers.hpp"
 #include "effects/effect_ctrlr.hpp"
 #include "effects/effect_registration.hpp"
+#include "live/live_actions.hpp"
 #include "live/live_object.hpp"
 #include "live/pg_ctrlr.hpp"
 #include "platform/system.hpp"
@@ -273,10 +274,16 @@ ErrorCode VERTiGON4Plugin::OfferExpandAppearance() {
 
 // --- actions and live objects ---------------------------------------------------
 
-ErrorCode VERTiGON4Plugin::OnDoAction(DoActionMessage*) {
+ErrorCode VERTiGON4Plugin::OnDoAction(DoActionMessage* message) {
     if (!initialised())
-        return EnsureInitialized(pluginRef_);
-    return kNoErr;
+        if (ErrorCode err = EnsureInitialized(pluginRef_))
+            return err;
+    if (message == nullptr || message->userData == nullptr)
+        return kNoErr;
+    // Index 0 is the filter's action, which arrives with the filter.
+    if (*static_cast<const int16_t*>(message->userData) == 0)
+        return kNoErr;
+    return PlayLiveObjectAction(message->userData, message->values);
 }
 
 ErrorCode VERTiGON4Plugin::OnGroupNotifyEdits(PluginGroupMessage* message) {

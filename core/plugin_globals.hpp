@@ -27,6 +27,9 @@ inline constexpr int kEffects = 4;
 // Menu items kept in the globals.
 inline constexpr int kPreferencesMenuItem = 0;
 
+// Action indexes run from 2 (Border) to 12 (Shadow); 0 is the filter's.
+inline constexpr int kActionSlots = 13;
+
 inline constexpr std::size_t kScratchBufferSize = 0x20001;
 inline constexpr std::size_t kPresetFolderSize = 300;
 
@@ -71,6 +74,10 @@ struct PluginGlobals {
     int32_t presetHeaderVersion;
 
     int32_t rulerUnits;
+
+    // Each live-object action's own index; the word's address is the
+    // action's user data, so "Do Action" finds the kind through it.
+    int16_t actionIndexes[kActionSlots];
 };
 
 // The globals block, null outside start-up .. shut-down.

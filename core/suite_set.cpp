@@ -32,6 +32,7 @@ const DictionarySuite* sDictionary = nullptr;
 const UndoSuite* sUndo = nullptr;
 const PreferencesSuite* sPreferences = nullptr;
 const PluginGroupSuite* sPluginGroup = nullptr;
+const ActionSuite* sAction = nullptr;
 
 const PaintStyleSuite* sPaintStyle = nullptr;
 const SymbolPaletteSuite* sSymbolPalette = nullptr;
@@ -84,6 +85,7 @@ const SuiteEntry kSuites[] = {
     {kUndoSuiteName, kUndoSuiteVersion, Slot(sUndo)},
     {kPreferencesSuiteName, kPreferencesSuiteVersion, Slot(sPreferences)},
     {kPluginGroupSuiteName, kPluginGroupSuiteVersion, Slot(sPluginGroup)},
+    {kActionSuiteName, kActionSuiteVersion, Slot(sAction)},
     {kOptionalMarker, 0, nullptr},
     {kPaintStyleSuiteName, kPaintStyleSuiteVersion, Slot(sPaintStyle)},
     {kSymbolPaletteSuiteName, kSymbolPaletteSuiteVersion, Slot(sSymbolPalette)},

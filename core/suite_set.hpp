@@ -11,6 +11,7 @@
 #include <cstdint>
 
 #include "host/api/vtg_access_suite.h"
+#include "host/api/vtg_action_suite.h"
 #include "host/api/vtg_annotator_suite.h"
 #include "host/api/vtg_art_suite.h"
 #include "host/api/vtg_base.h"
@@ -31,6 +32,7 @@
 #include "host/api/vtg_paint_style_suite.h"
 #include "host/api/vtg_panel_suite.h"
 #include "host/api/vtg_path_suite.h"
+#include "host/api/vtg_pathfinder_suite.h"
 #include "host/api/vtg_plugin_group_suite.h"
 #include "host/api/vtg_plugins_suite.h"
 #include "host/api/vtg_preferences_suite.h"
@@ -46,7 +48,6 @@ struct SymbolPaletteSuite;
 struct BrushStrokesSuite;
 struct ExpandSuite;
 struct ArtConverterSuite;
-struct PathfinderSuite;
 
 namespace vtg {
 
@@ -79,6 +80,7 @@ extern const DictionarySuite* sDictionary;
 extern const UndoSuite* sUndo;
 extern const PreferencesSuite* sPreferences;
 extern const PluginGroupSuite* sPluginGroup;
+extern const ActionSuite* sAction;
 
 extern const PaintStyleSuite* sPaintStyle;
 extern const SymbolPaletteSuite* sSymbolPalette;

@@ -10,6 +10,7 @@
 #include "effects/effect_controllers.hpp"
 #include "effects/effect_registration.hpp"
 #include "host/api/host_error.hpp"
+#include "live/live_actions.hpp"
 #include "params/global_params.hpp"
 #include "params/live_storage.hpp"
 #include "params/preset_library.hpp"
@@ -108,6 +109,7 @@ void VERTiGON4Plugin::RegisterEverything() {
         globals_->olderGroupsMac[slot] = live.olderMac[slot];
         globals_->olderGroupsWin[slot] = live.olderWin[slot];
     }
+    Step(RegisterLiveObjectActions(pluginRef_));
 
     presetList_ = new (std::nothrow) void* [2] { nullptr, nullptr };
     if (presetList_ == nullptr)

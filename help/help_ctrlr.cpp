@@ -1,5 +1,6 @@
 #include "help/help_ctrlr.hpp"
 
+#include "core/about_box.hpp"
 #include "core/error_codes.hpp"
 #include "core/suite_set.hpp"
 #include "ui/keyboard_hook.hpp"
@@ -8,8 +9,9 @@ namespace vtg {
 
 namespace {
 
-void FlyoutChosen(PanelHandle, int32_t, void*) {
-    // Item 6 opens the About box, which this build does not have.
+void FlyoutChosen(PanelHandle, int32_t item, void*) {
+    if (item == 6)
+        ShowAboutBox();
 }
 
 void Resized(PanelHandle, double width, double height, void* data) {

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "host/actions.hpp"
 #include "host/api/vtg_base.h"
 #include "host/api/vtg_messages.h"
 #include "host/doc/document.hpp"
@@ -92,7 +93,12 @@ public:
     Panels& panels() { return panels_; }
     // Chooses item `item` of the flyout menu of the panel `identifier`.
     ErrorCode chooseFlyoutItem(const std::string& identifier, int32_t item);
+    // The user drags the panel `identifier` to `width` x `height` panel
+    // units, kept within its size limits; its resize callback follows.
+    ErrorCode resizePanel(const std::string& identifier, double width, double height);
     Memory& memory() { return memory_; }
+    // Recordable actions, value blocks and the recording (host/actions.hpp).
+    Actions& actions() { return actions_; }
     // The open documents and every art record of the host's life.
     doc::DocStore& docs() { return docs_; }
     Random& random() { return random_; }
@@ -130,6 +136,14 @@ public:
     // Mouse press, move and release of the current tool at a document point.
     ErrorCode toolMouse(const char* selector, VtgPoint point, uint32_t modifiers);
 
+    // --- recorded actions (host/actions.cpp) -----------------------------------
+    // Replays every recorded event in order: "Action Manager"/"Do Action" to
+    // the plug-in that registered the event's action, each in an undo step of
+    // its own, with changed plug-in art regenerated. Stops at the first error
+    // (an action nobody registered gives kNotFoundErr) and returns it, with a
+    // sentence naming the event in `reason` when given.
+    ErrorCode playActions(std::string* reason = nullptr);
+
     // --- host commands by name ("expandStyle", ...) --------------------------
     using Command = std::function<ErrorCode()>;
     void defineCommand(const std::string& name, Command command) {
@@ -159,6 +173,7 @@ private:
     Registry registry_;
     Panels panels_;
     Memory memory_;
+    Actions actions_{memory_}; // after memory_: its blocks are counted there
     doc::DocStore docs_;
     Random random_;
     UserAgent user_;

@@ -2,6 +2,10 @@
 // messages a host sends.
 #include "host/host.hpp"
 
+#include <cmath>
+
+#include "platform/window.hpp"
+
 namespace hostapp {
 
 ErrorCode Host::chooseFlyoutItem(const std::string& identifier, int32_t item) {
@@ -13,6 +17,31 @@ ErrorCode Host::chooseFlyoutItem(const std::string& identifier, int32_t item) {
         return kBadParameterErr;
     if (panel->flyoutProc != nullptr)
         panel->flyoutProc(panel, item, panel->flyoutData);
+    return kNoErr;
+}
+
+ErrorCode Host::resizePanel(const std::string& identifier, double width, double height) {
+    PanelHandleOpaque* panel = panels_.find(identifier);
+    if (panel == nullptr)
+        return kNotFoundErr;
+    if (!std::isfinite(width) || !std::isfinite(height))
+        return kBadParameterErr;
+    // A limit of 0 is no limit.
+    auto limit = [](double v, double low, double high) {
+        if (high > 0 && v > high)
+            v = high;
+        return v < low ? low : v;
+    };
+    panel->width = limit(width, panel->minWidth, panel->maxWidth);
+    panel->height = limit(height, panel->minHeight, panel->maxHeight);
+    if (panel->window != 0) {
+        platform::Rect r = platform::GetRect(panel->window);
+        r.right = r.left + static_cast<int>(std::lround(panel->width * panels_.scale));
+        r.bottom = r.top + static_cast<int>(std::lround(panel->height * panels_.scale));
+        platform::SetRect(panel->window, r);
+    }
+    if (panel->resizeProc != nullptr)
+        panel->resizeProc(panel, panel->width, panel->height, panel->resizeData);
     return kNoErr;
 }
 

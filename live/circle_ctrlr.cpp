@@ -65,14 +65,37 @@ double Clamp(double v, double low, double high) {
 
 } // namespace
 
+void CirclePGViewController::LinkOffsets() {
+    CirclePGParams& p = static_cast<CirclePGCtrlr&>(ctrlr_).params();
+    const int32_t ruler =
+        gGlobals != nullptr && gGlobals->rulerUnits > 0 ? gGlobals->rulerUnits : kRulerPoints;
+    offsets_.SetDialog(dialog_);
+    offsets_.SetOnChange([](void* c) { static_cast<PGCtrlr*>(c)->ValueChanged(); }, &ctrlr_);
+    auto distance = [&](int edit, int spin, double& target) {
+        LinkedValue v;
+        v.kind = LinkedValue::Kind::Distance;
+        v.edit = edit;
+        v.spin = spin;
+        v.minimum = -18000;
+        v.maximum = 18000;
+        v.target = &target;
+        v.ruler = ruler;
+        return v;
+    };
+    offsetH_ = distance(kOffsetH, kOffsetH + 1, p.offsetH);
+    offsetV_ = distance(kOffsetV, kOffsetV + 1, p.offsetV);
+}
+
 void CirclePGViewController::Refresh(int reason) {
     PGViewController::Refresh(reason);
     const CirclePGParams& p = static_cast<CirclePGCtrlr&>(ctrlr_).params();
     auto item = [&](int id) { return platform::GetItem(dialog_, id); };
     platform::SetText(item(kCopies), std::to_string(p.copies));
     platform::SetText(item(kHeight), Show(p.heightRatio * 100, 3));
-    platform::SetText(item(kOffsetH), Show(p.offsetH, 4));
-    platform::SetText(item(kOffsetV), Show(p.offsetV, 4));
+    // The ruler units may have changed since the last refresh.
+    LinkOffsets();
+    SetControlDistance(p.offsetH, 4, item(kOffsetH), offsetH_.ruler);
+    SetControlDistance(p.offsetV, 4, item(kOffsetV), offsetV_.ruler);
     platform::SetChecked(item(kReverse), p.reverseOrder != 0);
     platform::SetChecked(item(kKeepAngle), p.keepAngle != 0);
     platform::SetChecked(item(kShowCentre), p.showCentre != 0);
@@ -103,9 +126,12 @@ void CirclePGViewController::EnableRandomGroup() {
 
 bool CirclePGViewController::OnKindSpin(int id, int delta) {
     // Each spin steps the edit beside it by one, then validates it as typed.
-    static const int kSpins[][2] = {
-        {1689, kCopies}, {1706, kHeight}, {1701, kOffsetH}, {1703, kOffsetV}, {1573, 1574},
-        {1579, 1578},    {1582, 1581},    {1585, 1584},     {1588, 1587},     {1591, 1590}};
+    if (id == offsetH_.spin || id == offsetV_.spin) {
+        offsets_.SpinClicked(id == offsetH_.spin ? offsetH_ : offsetV_, delta);
+        return true;
+    }
+    static const int kSpins[][2] = {{1689, kCopies}, {1706, kHeight}, {1573, 1574}, {1579, 1578},
+                                    {1582, 1581},    {1585, 1584},    {1588, 1587}, {1591, 1590}};
     for (const auto& [spin, edit] : kSpins) {
         if (id != spin)
             continue;
@@ -147,10 +173,10 @@ bool CirclePGViewController::OnKindCommand(int id, int notify) {
         break;
     case kOffsetH:
     case kOffsetV:
-        if (!edit(-18000, 18000, 4, v))
-            return true;
-        (id == kOffsetH ? p.offsetH : p.offsetV) = v;
-        break;
+        // A length in any unit; the linker stores points and updates.
+        if (notify == platform::kNotifyEditChange)
+            offsets_.EditChanged(id == kOffsetH ? offsetH_ : offsetV_);
+        return true;
     case kReverse:
         p.reverseOrder = checked(id);
         break;

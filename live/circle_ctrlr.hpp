@@ -16,6 +16,10 @@ protected:
 
 private:
     void EnableRandomGroup();
+    // The two offsets are distances in the document's ruler units.
+    void LinkOffsets();
+    ValueLinker offsets_;
+    LinkedValue offsetH_, offsetV_;
 };
 
 class CirclePGCtrlr : public PGCtrlr {

@@ -16,7 +16,9 @@
 #include "host/api/vtg_plugin_group_suite.h"
 #include "host/api/vtg_undo_suite.h"
 #include "host/api/vtg_user_suite.h"
+#include "live/border_generator.hpp"
 #include "live/circle_generator.hpp"
+#include "live/live_actions.hpp"
 #include "params/live_storage.hpp"
 #include "params/param_types.hpp"
 
@@ -152,6 +154,16 @@ ErrorCode MakeLiveObject(LiveObjectKind kind, ArtHandle source, const void* reco
     return sArt->MoveArt(source, kVtgPlaceInsideOnBottom, edit);
 }
 
+// The kind's refinement of Apply's rules: true in `skip` for a source the
+// kind leaves alone.
+ErrorCode Refused(LiveObjectKind kind, ArtHandle art, int32_t artKind, bool& skip) {
+    skip = false;
+    const LiveKindOps* ops = LiveKindOperations(kind);
+    if (ops == nullptr || ops->refineApply == nullptr)
+        return kNoErr;
+    return ops->refineApply(art, artKind, skip);
+}
+
 // The Apply walk without its Release, recording and undo text.
 ErrorCode ApplyWalk(LiveObjectKind kind, const void* record) {
     Selection selection;
@@ -173,6 +185,11 @@ ErrorCode ApplyWalk(LiveObjectKind kind, const void* record) {
         case kVtgArtCompoundPath: {
             int32_t layerGroup = 0;
             if (sArt->IsLayerGroup(art, &layerGroup) != kNoErr || layerGroup != 0)
+                continue;
+            bool skip = false;
+            if (ErrorCode err = Refused(kind, art, k, skip))
+                return err;
+            if (skip)
                 continue;
             int32_t count = 0;
             bool other = false;
@@ -202,15 +219,18 @@ ErrorCode ApplyWalk(LiveObjectKind kind, const void* record) {
             break;
         }
         case kVtgArtPath:
-            if (IsClipping(art))
+        case kVtgArtTextFrame: {
+            if (k == kVtgArtPath && IsClipping(art))
+                continue;
+            bool skip = false;
+            if (ErrorCode err = Refused(kind, art, k, skip))
+                return err;
+            if (skip)
                 continue;
             if (ErrorCode err = MakeLiveObject(kind, art, record))
                 return err;
             break;
-        case kVtgArtTextFrame:
-            if (ErrorCode err = MakeLiveObject(kind, art, record))
-                return err;
-            break;
+        }
         case kVtgArtPlugin:
             if (KindOfArt(art) == kind)
                 continue;
@@ -253,7 +273,14 @@ LiveObjectKind KindOfGroup(PluginGroupHandle group) {
 }
 
 const LiveKindOps* LiveKindOperations(LiveObjectKind kind) {
-    return kind == kKindCircle ? &kCircleOps : nullptr;
+    switch (kind) {
+    case kKindCircle:
+        return &kCircleOps;
+    case kKindBorder:
+        return &BorderKindOps();
+    default:
+        return nullptr;
+    }
 }
 
 std::size_t KindBlockSize(LiveObjectKind kind) {
@@ -306,6 +333,10 @@ ErrorCode UpdateLiveObject(ArtHandle art) {
         if (ErrorCode err = sArt->DeleteArt(child))
             return err;
     }
+    if (ops->update != nullptr)
+        return ops->update(edit, result, record.data());
+    if (ops->generate == nullptr)
+        return kNoErr;
     ArtHandle target = nullptr;
     if (ErrorCode err = sArt->NewArt(kVtgArtGroup, kVtgPlaceInsideOnTop, result, &target))
         return err;
@@ -347,8 +378,17 @@ ErrorCode MakeLiveObjectsOf(LiveObjectKind kind, const void* record) {
         return err;
     if (ErrorCode err = ApplyWalk(kind, record))
         return err;
+    if (ErrorCode err = RecordLiveObjectAction(kind, record))
+        return err;
     SetUndoText(kLiveObjectMenuNames[kind], true);
     return kNoErr;
+}
+
+ErrorCode ApplyWalkOf(LiveObjectKind kind, const void* record) {
+    if (!WalkSuites() || kind < 0 || kind >= kLiveObjectKindCount || record == nullptr)
+        return kBadParameterErr;
+    AppContext context;
+    return ApplyWalk(kind, record);
 }
 
 ErrorCode ReleaseLiveObjectsOf(LiveObjectKind kind) {

@@ -13,11 +13,21 @@ namespace vtg {
 
 // One kind's share of the shape every kind follows.
 struct LiveKindOps {
-    // Fills `group` with what `source` generates under `record`.
-    ErrorCode (*generate)(ArtHandle group, ArtHandle source, const void* record);
+    // Fills `group` with what `source` generates under `record`; may be
+    // null when `update` is set.
+    ErrorCode (*generate)(ArtHandle group, ArtHandle source, const void* record) = nullptr;
     // The kind's adjustment of a copy of the panel's record before it is
     // written into a live object (a fresh seed, say); may be null.
-    void (*adjustOnWrite)(void* record);
+    void (*adjustOnWrite)(void* record) = nullptr;
+    // The kind's own regeneration from `editArt` into the emptied
+    // `resultArt`, in place of the shared one (new group, converted
+    // duplicate of the first source, `generate` on it and on the sources
+    // below it, deletion of the duplicate); may be null.
+    ErrorCode (*update)(ArtHandle editArt, ArtHandle resultArt, const void* record) = nullptr;
+    // Apply's refinement of its selection walk: called for each source the
+    // shared rules accept (`artKind` its art kind), sets `skip` to leave it
+    // alone; may be null.
+    ErrorCode (*refineApply)(ArtHandle source, int32_t artKind, bool& skip) = nullptr;
 };
 // The kind whose registered group is `group`, or kNoKind.
 LiveObjectKind KindOfGroup(PluginGroupHandle group);
@@ -43,6 +53,9 @@ inline constexpr const char* kOtherLiveObjectMessage =
 // and returns it.
 ErrorCode MakeLiveObjectsOf(LiveObjectKind kind, const void* record);
 ErrorCode ReleaseLiveObjectsOf(LiveObjectKind kind);
+// Apply's walk alone: each accepted source of the selection becomes a live
+// object of `kind` with `record`; no Release, no recording, no undo text.
+ErrorCode ApplyWalkOf(LiveObjectKind kind, const void* record);
 ErrorCode ExpandLiveObjectsOf(LiveObjectKind kind);
 // Writes the record into every selected live object of `kind`; the undo
 // kind follows `scrollCode` (4 and 8 ordinary steps, others silent).

@@ -4,15 +4,18 @@
 #include <string>
 #include <vector>
 
+#include "core/about_box.hpp"
 #include "core/error_codes.hpp"
 #include "core/menus.hpp"
 #include "core/suite_set.hpp"
 #include "host/api/vtg_panel_suite.h"
+#include "live/border_ctrlr.hpp"
 #include "live/circle_ctrlr.hpp"
 #include "params/live_storage.hpp"
 #include "params/preset_library.hpp"
 #include "platform/window.hpp"
 #include "ui/keyboard_hook.hpp"
+#include "ui/text_helpers.hpp"
 
 namespace vtg {
 
@@ -22,6 +25,10 @@ constexpr int32_t kFirstPresetItem = 7;
 
 void FlyoutChosen(PanelHandle, int32_t item, void* data) {
     static_cast<PGCtrlr*>(data)->OnFlyoutItem(item);
+}
+
+void Resized(PanelHandle, double width, double height, void* data) {
+    static_cast<PGCtrlr*>(data)->OnPanelResize(width, height);
 }
 
 } // namespace
@@ -34,6 +41,15 @@ void PGViewController::EnableButtons(bool expand, bool release, bool apply) {
     platform::Enable(platform::GetItem(dialog_, kExpand), expand);
     platform::Enable(platform::GetItem(dialog_, kRelease), release);
     platform::Enable(platform::GetItem(dialog_, kApply), apply);
+}
+
+void PGViewController::ResizeBy(int dw, int dh) {
+    platform::Rect r = platform::GetRect(dialog_);
+    r.right += dw;
+    r.bottom += dh;
+    platform::SetRect(dialog_, r);
+    for (int id : {kLiveUpdate, kExpand, kRelease, kApply, kHelpButton})
+        MoveControlBy(platform::GetItem(dialog_, id), dh);
 }
 
 bool PGViewController::OnViewMessage(std::uint32_t code, platform::Param wparam,
@@ -79,8 +95,10 @@ PGCtrlr::PGCtrlr(LiveObjectKind kind, PanelHandle panel, FlyoutHandle flyout)
     : VERTiGON4PanelCtrlr(panel, flyout), kind_(kind) {}
 
 PGCtrlr::~PGCtrlr() {
-    if (panel_ != nullptr)
+    if (panel_ != nullptr) {
         sPanel->SetPanelFlyoutProc(panel_, nullptr, nullptr);
+        sPanel->SetPanelResizeProc(panel_, nullptr, nullptr);
+    }
     if (hookTaken_)
         ReleaseKeyboardHook();
     if (view_ != nullptr)
@@ -106,6 +124,9 @@ ErrorCode PGCtrlr::Create() {
     sPanel->SetPanelTitle(panel_, title.c_str());
     sPanel->SetPanelSizeLimits(panel_, r.width(), r.height(), r.width(), r.height(), 2 * r.width(),
                                2 * r.height());
+    minWidth_ = viewWidth_ = r.width();
+    minHeight_ = viewHeight_ = r.height();
+    sPanel->SetPanelResizeProc(panel_, &Resized, this);
     sPanel->SetPanelSize(panel_, r.width(), r.height());
     sPanel->SetPanelFlyoutProc(panel_, &FlyoutChosen, this);
     RebuildPresetMenu();
@@ -137,8 +158,10 @@ void PGCtrlr::RebuildPresetMenu() {
     sPanel->CountFlyoutItems(flyout_, &count);
     for (int32_t item = count; item >= kFirstPresetItem; --item)
         sPanel->RemoveFlyoutItem(flyout_, item);
+    // Closing a controller disabled them; the About item stays as it is.
     for (int32_t item = 1; item < kFirstPresetItem && item <= count; ++item)
-        sPanel->EnableFlyoutItem(flyout_, item, 1);
+        if (item != 6)
+            sPanel->EnableFlyoutItem(flyout_, item, 1);
     std::vector<std::string> names;
     if (ListPresetNames(record(), names) != kNoErr)
         return;
@@ -152,8 +175,11 @@ ErrorCode PGCtrlr::OnFlyoutItem(int32_t item) {
         preset = -2;
     else if (item >= kFirstPresetItem)
         preset = item - kFirstPresetItem;
-    else
-        return kNoErr; // separators; the preset dialog and the About box are not in this build
+    else if (item == 6) {
+        ShowAboutBox();
+        return kNoErr;
+    } else
+        return kNoErr; // separators; the preset dialog (item 3) is not in this build
     if (ErrorCode err = LoadPresetRecordWithAlert(record(), preset))
         return err; // the record stays as it was
     if (view_ != nullptr)
@@ -161,10 +187,20 @@ ErrorCode PGCtrlr::OnFlyoutItem(int32_t item) {
     return liveUpdate ? UpdateSelectedLiveObjects() : kNoErr;
 }
 
+void PGCtrlr::OnPanelResize(double width, double height) {
+    if (view_ == nullptr || width < minWidth_ || height < minHeight_)
+        return;
+    view_->ResizeBy(static_cast<int>(width - viewWidth_), static_cast<int>(height - viewHeight_));
+    viewWidth_ = width;
+    viewHeight_ = height;
+}
+
 std::unique_ptr<PGCtrlr> CreateLiveObjectController(LiveObjectKind kind, PanelHandle panel,
                                                     FlyoutHandle flyout) {
     if (kind == kKindCircle)
         return std::make_unique<CirclePGCtrlr>(panel, flyout);
+    if (kind == kKindBorder)
+        return std::make_unique<BorderPGCtrlr>(panel, flyout);
     return nullptr;
 }
 

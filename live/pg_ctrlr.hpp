@@ -25,6 +25,9 @@ public:
     // Shows the controller's record and flags again.
     virtual void Refresh(int reason);
     void EnableButtons(bool expand, bool release, bool apply);
+    // The panel grew or shrank: the view follows, the common controls stay
+    // at its bottom.
+    virtual void ResizeBy(int dw, int dh);
 
 protected:
     bool OnViewMessage(std::uint32_t code, platform::Param wparam, platform::Param lparam,
@@ -69,6 +72,8 @@ public:
     // A flyout item: 1 the built-in values, 7 and up the presets; the view
     // then shows the values and, with live update, the selection follows.
     ErrorCode OnFlyoutItem(int32_t item);
+    // The panel's window is now `width` x `height` panel units.
+    void OnPanelResize(double width, double height);
 
     void* record() const { return gGlobals->liveObjectParams[kind_]; }
     PGViewController* view() const { return view_.get(); }
@@ -84,6 +89,8 @@ private:
     LiveObjectKind kind_;
     std::unique_ptr<PGViewController> view_;
     bool hookTaken_ = false;
+    // The panel's minimum (the view's own size) and the size last seen.
+    double minWidth_ = 0, minHeight_ = 0, viewWidth_ = 0, viewHeight_ = 0;
 };
 
 // The controller of `kind`, or null for a kind without a panel yet.

@@ -66,6 +66,7 @@ VTG_DECLARE_HANDLE(LiveEffectHandle);  /* a registered live effect              
 VTG_DECLARE_HANDLE(PluginGroupHandle); /* a registered plug-in group (live object)  */
 VTG_DECLARE_HANDLE(AnnotatorHandle);   /* a registered annotator                    */
 VTG_DECLARE_HANDLE(ActionHandle);      /* a registered recordable action            */
+VTG_DECLARE_HANDLE(ValueBlockHandle);  /* the recorded values of one action event   */
 VTG_DECLARE_HANDLE(ArtHandle);         /* one art object of a document              */
 VTG_DECLARE_HANDLE(DrawerHandle);      /* the drawing port of an annotation message */
 VTG_DECLARE_HANDLE(DocumentHandle);    /* an open document                          */

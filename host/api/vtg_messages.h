@@ -153,9 +153,9 @@ typedef struct AnnotationMessage {
 typedef struct DoActionMessage {
     MessageHeader d;
     ActionHandle action;
-    const void* userData; /* the user data given at registration     */
-    const void* values;   /* the recorded value block (action suite) */
-    int32_t showDialog;   /* 1 when the host asks for the dialog     */
+    const void* userData;    /* the user data given at registration     */
+    ValueBlockHandle values; /* the recorded values (action suite); the host owns them */
+    int32_t showDialog;      /* 1 when the host asks for the dialog     */
 } DoActionMessage;
 
 /* "Host Live Effect" / "Host Live Effect Edit Parameters". The dialog edits

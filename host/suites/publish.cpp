@@ -21,6 +21,8 @@ void PublishCoreSuites(SuiteBroker& broker) {
     PublishPanelSuite(broker);
     PublishPreferencesSuite(broker);
     PublishPluginGroupSuite(broker);
+    PublishActionSuite(broker);
+    PublishPathfinderSuite(broker);
 }
 
 ErrorCode CopyOut(const std::string& text, char* buffer, std::size_t size) {

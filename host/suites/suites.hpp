@@ -27,6 +27,8 @@ void PublishRegistrationSuites(
 void PublishLiveEffectEditSuite(SuiteBroker& broker); // the preview of an effect being edited
 void PublishPreferencesSuite(SuiteBroker& broker);    // persistent booleans and points
 void PublishPluginGroupSuite(SuiteBroker& broker);    // live-object kinds, parts, private data
+void PublishActionSuite(SuiteBroker& broker);         // recordable actions and value blocks
+void PublishPathfinderSuite(SuiteBroker& broker);     // shape union (optional)
 
 // Copies text into a caller's buffer of `size` bytes, cutting on a UTF-8
 // character boundary and always terminating. Returns kBufferTooSmallErr when

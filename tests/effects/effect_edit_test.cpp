@@ -23,7 +23,7 @@
 #include "platform/input.hpp"
 #include "platform/system.hpp"
 #include "platform/window.hpp"
-#include "support/plugin_host.hpp"
+#include "support/document_fixture.hpp"
 
 namespace {
 
@@ -37,9 +37,7 @@ constexpr const char* kWave = "VERTiGON5_Wave";
 constexpr const char* kWarp = "VERTiGON5_Warp";
 constexpr ErrorCode kStop = 0x53544F50;
 
-PathSegment Corner(double x, double y) {
-    return {{x, y}, {x, y}, {x, y}, 1};
-}
+using vtgtest::Corner;
 
 Entry Real(double v) {
     Entry e;
@@ -67,53 +65,12 @@ bool SameGeometry(const ArtNode* a, const ArtNode* b) {
     return true;
 }
 
-class EffectEdit : public vtgtest::PluginHostTest {
+class EffectEdit : public vtgtest::DocumentTest {
 protected:
     void SetUp() override {
-        // A fresh profile: no settings or dialog positions of earlier runs.
-        profile_ = std::filesystem::temp_directory_path() /
-                   ("vtg_effects_" + std::to_string(::getpid()) + "_" +
-                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(profile_);
-        std::filesystem::create_directories(profile_);
-        ::setenv("USERPROFILE", profile_.c_str(), 1);
-        ::setenv("XDG_CONFIG_HOME", profile_.c_str(), 1);
-        PluginHostTest::SetUp();
-        platform::ResetWindowSystem();
-        platform::ClearUserInput();
-        platform::ReleaseAllKeys();
-        ASSERT_EQ(host().startup(), kNoErr);
-        doc_ = host().docs().newDocument(400, 400);
-        host().notify(kNotifyDocumentOpened, nullptr);
-        ASSERT_TRUE(vtg::gGlobals != nullptr && vtg::gGlobals->initialised != 0);
+        DocumentTest::SetUp();
         square_ = AddSquare("square", 100, 100, 200);
         Select({square_});
-    }
-    void TearDown() override {
-        platform::ClearUserInput();
-        PluginHostTest::TearDown();
-        std::error_code ec;
-        std::filesystem::remove_all(profile_, ec);
-    }
-
-    ArtNode* AddSquare(const std::string& id, double x, double y, double size,
-                       ArtNode* into = nullptr) {
-        ArtNode* a = nullptr;
-        EXPECT_EQ(hostapp::doc::CreateArt(*doc_, kVtgArtPath, kVtgPlaceInsideOnBottom, into, a),
-                  kNoErr);
-        a->s.segments = {Corner(x, y), Corner(x + size, y), Corner(x + size, y + size),
-                         Corner(x, y + size)};
-        a->s.closed = true;
-        a->s.name = id;
-        hostapp::doc::Commit(*doc_);
-        return a;
-    }
-    void Select(const std::vector<ArtNode*>& arts) {
-        hostapp::doc::Commit(*doc_);
-        hostapp::doc::SelectNone(*doc_);
-        for (ArtNode* a : arts)
-            hostapp::doc::SetAttributes(a, kVtgArtSelected, true);
-        doc_->pending = {};
     }
 
     // Queues gestures in the open dialog; each returns an error text or "".
@@ -134,8 +91,6 @@ protected:
 
     const Entries& Params(ArtNode* a, size_t i = 0) { return a->s.effects.at(i).parameters; }
 
-    std::filesystem::path profile_;
-    Document* doc_ = nullptr;
     ArtNode* square_ = nullptr;
 };
 

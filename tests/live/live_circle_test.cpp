@@ -25,7 +25,7 @@
 #include "platform/input.hpp"
 #include "platform/system.hpp"
 #include "platform/window.hpp"
-#include "support/plugin_host.hpp"
+#include "support/document_fixture.hpp"
 
 namespace {
 
@@ -36,9 +36,7 @@ using vtg::CirclePGParams;
 
 constexpr double kPi = std::numbers::pi;
 
-PathSegment Corner(double x, double y) {
-    return {{x, y}, {x, y}, {x, y}, 1};
-}
+using vtgtest::Corner;
 
 VtgPoint Centre(const ArtNode* a) {
     VtgRect r{};
@@ -59,48 +57,13 @@ std::vector<VtgPoint> Anchors(const ArtNode* a) {
     return out;
 }
 
-class LiveCircle : public vtgtest::PluginHostTest {
+class LiveCircle : public vtgtest::DocumentTest {
 protected:
     void SetUp() override {
-        profile_ = std::filesystem::temp_directory_path() /
-                   ("vtg_live_" + std::to_string(::getpid()) + "_" +
-                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(profile_);
-        std::filesystem::create_directories(profile_);
-        ::setenv("USERPROFILE", profile_.c_str(), 1);
-        ::setenv("XDG_CONFIG_HOME", profile_.c_str(), 1);
-        PluginHostTest::SetUp();
-        ASSERT_EQ(host().startup(), kNoErr);
-        doc_ = host().docs().newDocument(400, 400);
-        host().notify(kNotifyDocumentOpened, nullptr);
-        ASSERT_TRUE(vtg::gGlobals != nullptr && vtg::gGlobals->initialised != 0);
+        DocumentTest::SetUp();
         square_ = AddSquare("square", 100, 100, 100);
         vtg::SetKindDefaults(vtg::kKindCircle, &record_);
         record_.seed = 12345;
-    }
-    void TearDown() override {
-        PluginHostTest::TearDown();
-        std::error_code ec;
-        std::filesystem::remove_all(profile_, ec);
-    }
-
-    ArtNode* AddSquare(const std::string& id, double x, double y, double size) {
-        ArtNode* a = nullptr;
-        EXPECT_EQ(hostapp::doc::CreateArt(*doc_, kVtgArtPath, kVtgPlaceInsideOnBottom, nullptr, a),
-                  kNoErr);
-        a->s.segments = {Corner(x, y), Corner(x + size, y), Corner(x + size, y + size),
-                         Corner(x, y + size)};
-        a->s.closed = true;
-        a->s.name = id;
-        hostapp::doc::Commit(*doc_);
-        return a;
-    }
-    void Select(const std::vector<ArtNode*>& arts) {
-        hostapp::doc::Commit(*doc_);
-        hostapp::doc::SelectNone(*doc_);
-        for (ArtNode* a : arts)
-            hostapp::doc::SetAttributes(a, kVtgArtSelected, true);
-        doc_->pending = {};
     }
     // Generates straight into a fresh group, as the update routine does.
     ArtNode* Generate(const CirclePGParams& p, ErrorCode expected = kNoErr) {
@@ -117,7 +80,6 @@ protected:
         ASSERT_EQ(vtg::MakeLiveObjectsOf(vtg::kKindCircle, &record_), kNoErr);
         ASSERT_EQ(hostapp::UpdateChangedPluginArt(host(), *doc_), kNoErr);
     }
-    std::vector<ArtNode*> TopLevel() const { return doc_->layers[0]->group->s.children; }
     // The generated group of a live object.
     static ArtNode* Generated(const ArtNode* live) {
         EXPECT_EQ(live->s.kind, kVtgArtPlugin);
@@ -125,8 +87,6 @@ protected:
         return live->s.plugin.result->s.children.at(0);
     }
 
-    std::filesystem::path profile_;
-    Document* doc_ = nullptr;
     ArtNode* square_ = nullptr;
     CirclePGParams record_{};
 };
@@ -492,6 +452,55 @@ TEST_F(LiveCircle, FlyoutDefaultsReachTheSelection) {
     EXPECT_EQ(platform::GetText(item(1688)), "12");
     ASSERT_EQ(hostapp::UpdateChangedPluginArt(host(), *doc_), kNoErr);
     EXPECT_EQ(Generated(live)->s.children.size(), 13u);
+}
+
+} // namespace
+
+namespace {
+
+// The offsets are lengths in the document's ruler units; the panel follows
+// a drag of its size; the flyout's item 6 shows the About box.
+TEST_F(LiveCircle, PanelUnitsResizeAndAboutBox) {
+    doc_->rulerUnits = kVtgUnitMillimeters;
+    host().notify(kNotifyRulerUnitChanged, nullptr);
+    Select({square_});
+    ASSERT_EQ(host().chooseMenu("VERTiGON6_05"), kNoErr);
+    auto* plugin = static_cast<vtg::VERTiGON4Plugin*>(vtg::GlobalPlugin());
+    auto* ctrlr = plugin->liveController();
+    const platform::WindowId view = ctrlr->view()->window();
+    auto item = [&](int id) { return platform::GetItem(view, id); };
+    auto& record = *static_cast<CirclePGParams*>(ctrlr->record());
+    struct Case {
+        const char* typed;
+        double points;
+    };
+    const Case cases[] = {{"10", 10 * 72 / 25.4}, {"1 in", 72}, {"-20pt", -20}, {"99999", 18000}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(platform::user::Type(item(1700), c.typed), "");
+        EXPECT_NEAR(record.offsetH, c.points, 1e-9) << c.typed;
+    }
+    EXPECT_EQ(platform::user::Type(item(1702), "zehn"), ""); // not a length: kept
+    EXPECT_DOUBLE_EQ(record.offsetV, 0);
+
+    const platform::Rect before = platform::GetRect(view);
+    const platform::Rect apply = platform::GetRect(item(1421));
+    const char* panel = "__QrLw_VERTiGON4PG_v46_PrefsPrefix__";
+    ASSERT_EQ(host().resizePanel(panel, before.width() + 40, before.height() + 30), kNoErr);
+    EXPECT_EQ(platform::GetRect(view).width(), before.width() + 40);
+    EXPECT_EQ(platform::GetRect(item(1421)).top, apply.top + 30);
+    // Below the minimum the host keeps the limit; the view is its own size again.
+    ASSERT_EQ(host().resizePanel(panel, 10, 10), kNoErr);
+    EXPECT_EQ(platform::GetRect(view).height(), before.height());
+    EXPECT_EQ(platform::GetRect(item(1421)).top, apply.top);
+
+    platform::QueueUserInput([] {
+        const platform::WindowId about = platform::CurrentModalDialog();
+        EXPECT_NE(platform::GetText(platform::GetItem(about, 40061)).find("6.0"),
+                  std::string::npos);
+        EXPECT_EQ(platform::user::Click(platform::GetItem(about, 1)), "");
+    });
+    ASSERT_EQ(host().chooseFlyoutItem(panel, 6), kNoErr);
+    EXPECT_TRUE(platform::ModalError().empty()) << platform::ModalError();
 }
 
 } // namespace
