@@ -1,10 +1,15 @@
 #include "app/gallery.hpp"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <numbers>
+#include <sstream>
+
+#include <pugixml.hpp>
 
 #include "app/effects_app.hpp"
 #include "app/live_app.hpp"
@@ -147,6 +152,16 @@ void WaveLine(Document& d) {
     AddPath(d, nullptr, s, false, Paint(0, 0, 0, 0.85, 0.12, 0.45, 5, false), "wave");
 }
 
+// A heart with a thick stroke: what Live Border builds its band from.
+void Heart(Document& d) {
+    std::vector<PathSegment> s = {
+        {{220, 130}, {270, 175}, {170, 175}, 1}, {{110, 265}, {110, 215}, {110, 300}, 0},
+        {{165, 325}, {135, 325}, {190, 325}, 0}, {{220, 290}, {210, 308}, {230, 308}, 1},
+        {{275, 325}, {250, 325}, {305, 325}, 0}, {{330, 265}, {330, 300}, {330, 215}, 0},
+    };
+    AddPath(d, nullptr, s, true, Paint(1.0, 0.82, 0.4, 0.42, 0.11, 0.6, 24), "heart");
+}
+
 std::string MakeEffect(hostapp::Host& host, const GallerySetting& setting,
                        const std::string& feature) {
     std::string error;
@@ -165,7 +180,8 @@ std::string MakeEffect(hostapp::Host& host, const GallerySetting& setting,
 std::string MakeLive(hostapp::Host& host, const GallerySetting& setting,
                      const std::string& feature) {
     Document* d = host.docs().current();
-    return d != nullptr ? ApplyLiveObject(host, *d, feature, setting.fields)
+    // Each picture starts from the kind's built-in values.
+    return d != nullptr ? ApplyLiveObject(host, *d, feature, setting.fields, true)
                         : std::string("no document");
 }
 
@@ -202,6 +218,7 @@ section > p { color: #a6a3b5; margin: 0 0 18px; max-width: 760px; line-height: 1
         overflow: hidden; box-shadow: 0 6px 18px rgba(0,0,0,0.35); }
 .pair img { width: 100%; display: block; }
 .pair .src { opacity: 0.55; background: #ebe7df; border-right: 1px solid #ddd6c8; }
+.cell .caption { margin-top: 8px; font-size: 13px; }
 footer { padding: 24px 56px 48px; color: #6f6c80; font-size: 12px; }
 )";
 
@@ -221,6 +238,8 @@ Document* MakeSampleDocument(hostapp::Host& host, const std::string& sample) {
         Letters(*d);
     else if (sample == "circles")
         Circles(*d);
+    else if (sample == "heart")
+        Heart(*d);
     else
         WaveLine(*d);
     hostapp::doc::Commit(*d);
@@ -295,9 +314,171 @@ std::vector<GalleryFeature>& GalleryFeatures() {
             {"anchorRadial", "30"},
             {"randomOrder", "1"}}}},
          &MakeLive},
+        {"live-border",
+         "Live ボーダー — Live Border",
+         "The stroke turned into a graded band: copies of the object whose strokes narrow step "
+         "by step from the stroke colour to the fill colour, outside the shape or clipped "
+         "inside it, optionally shifted to one side or with a shadow under every step.",
+         {{"Outside, default", {{"style", "0"}}},
+          {"Outside with a shadow",
+           {{"style", "0"}, {"shadowOn", "1"}, {"shadowOffset", "8"}, {"shadowDensity", "80"}}},
+          {"Inside", {{"style", "1"}}},
+          {"Inside, eccentric",
+           {{"style", "1"}, {"eccentricity", "50"}, {"eccentricAngle", "-45"}}}},
+         &MakeLive,
+         {"heart"}},
     };
     return features;
 }
+
+namespace {
+
+// A growing bounds rectangle (top above bottom).
+struct Extent {
+    VtgRect r{};
+    bool any = false;
+    void add(const VtgRect& x) {
+        if (!any)
+            r = x;
+        r.left = std::min(r.left, x.left);
+        r.right = std::max(r.right, x.right);
+        r.top = std::max(r.top, x.top);
+        r.bottom = std::min(r.bottom, x.bottom);
+        any = true;
+    }
+};
+
+// What `art` shows, strokes included: the result of a live object or of
+// live effects, and a clipping group only within its clipping paths.
+// `shows` is set for an effect result, which is shown whatever it holds.
+void AddShown(const ArtNode* art, Extent& e, bool shows = false) {
+    if (art == nullptr)
+        return;
+    if (art->effectResult != nullptr) {
+        AddShown(art->effectResult, e, true);
+        return;
+    }
+    if (!shows && (art->s.attributes & (kVtgArtHidden | kVtgArtGuide)) != 0)
+        return;
+    if (art->s.kind == kVtgArtPlugin) {
+        AddShown(art->s.plugin.result, e);
+        return;
+    }
+    if (art->s.kind == kVtgArtGroup) {
+        if ((art->s.attributes & kVtgArtClipping) != 0) {
+            Extent clip;
+            for (const ArtNode* c : art->s.children) {
+                VtgRect r{};
+                if ((c->s.attributes & kVtgArtClipping) != 0 && c->s.kind != kVtgArtGroup &&
+                    hostapp::doc::Bounds(c, hostapp::doc::kIdentity, kVtgBoundsGeometry, r))
+                    clip.add(r);
+            }
+            if (clip.any) {
+                e.add(clip.r);
+                return;
+            }
+        }
+        for (const ArtNode* c : art->s.children)
+            AddShown(c, e);
+        return;
+    }
+    VtgRect r{};
+    if (hostapp::doc::Bounds(art, hostapp::doc::kIdentity, kVtgBoundsVisible, r))
+        e.add(r);
+}
+
+// The shown bounds of all art of the document; false when it has none.
+bool ArtBounds(const Document& document, VtgRect& box) {
+    Extent e;
+    for (const hostapp::doc::LayerNode* layer : document.layers)
+        if (layer != nullptr && layer->visible)
+            AddShown(layer->group, e);
+    box = e.r;
+    return e.any;
+}
+
+std::string Number(double v) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", v);
+    std::string t = text;
+    while (t.back() == '0')
+        t.pop_back();
+    if (t.back() == '.')
+        t.pop_back();
+    return t == "-0" ? std::string("0") : t;
+}
+
+// Gives every clipping group of the picture an SVG clip path made of its
+// clipping paths: the host's file marks clipping only with vtg:clip, which
+// a viewer does not know.
+void AddClipPaths(pugi::xml_node node, int& count) {
+    for (pugi::xml_node child : node.children())
+        AddClipPaths(child, count);
+    if (std::string(node.name()) != "g" || node.attribute("vtg:clip").as_int() == 0)
+        return;
+    std::vector<pugi::xml_node> paths;
+    for (pugi::xml_node child : node.children("path"))
+        if (child.attribute("vtg:clip").as_int() != 0)
+            paths.push_back(child);
+    if (paths.empty())
+        for (pugi::xpath_node found : node.select_nodes(".//path[@vtg:clip='1']"))
+            paths.push_back(found.node());
+    if (paths.empty())
+        return;
+    const std::string id = "vtg-clip-" + std::to_string(++count);
+    pugi::xml_node clip = node.prepend_child("clipPath");
+    clip.append_attribute("id") = id.c_str();
+    for (pugi::xml_node path : paths) {
+        pugi::xml_node copy = clip.append_child("path");
+        copy.append_attribute("d") = path.attribute("d").value();
+        copy.append_attribute("clip-rule") = "evenodd";
+    }
+    node.append_attribute("clip-path") = ("url(#" + id + ")").c_str();
+}
+
+} // namespace
+
+std::string FittedSvg(const Document& document) {
+    const std::string svg = hostapp::svg::WriteSvgText(document);
+    pugi::xml_document xml;
+    if (!xml.load_string(svg.c_str(), pugi::parse_default | pugi::parse_declaration))
+        return svg;
+    pugi::xml_node root = xml.child("svg");
+    VtgRect box{};
+    if (root && ArtBounds(document, box)) {
+        // A square around the art with a margin, in SVG user space (x + vx,
+        // vy + height - y).
+        const double w = box.right - box.left, h = box.top - box.bottom;
+        const double side = std::max({w, h, 1.0}) * 1.08 + 8;
+        const double cx = (box.left + box.right) / 2 + document.viewBoxX;
+        const double cy = document.viewBoxY + document.height - (box.top + box.bottom) / 2;
+        const std::string size = Number(side);
+        root.attribute("width").set_value(size.c_str());
+        root.attribute("height").set_value(size.c_str());
+        const std::string view =
+            Number(cx - side / 2) + " " + Number(cy - side / 2) + " " + size + " " + size;
+        root.attribute("viewBox").set_value(view.c_str());
+    }
+    int clips = 0;
+    AddClipPaths(root, clips);
+    std::ostringstream out;
+    xml.save(out, "  ", pugi::format_default);
+    return out.str();
+}
+
+namespace {
+
+// Writes a gallery picture; an empty text on success.
+std::string WritePicture(const Document& d, const std::string& path) {
+    std::ofstream out(path, std::ios::binary);
+    out << FittedSvg(d);
+    out.close();
+    if (!out)
+        return "cannot write " + path;
+    return {};
+}
+
+} // namespace
 
 std::string WriteGallery(hostapp::Host& host, const std::string& folder,
                          std::vector<std::string>& log) {
@@ -305,32 +486,46 @@ std::string WriteGallery(hostapp::Host& host, const std::string& folder,
     std::filesystem::create_directories(folder, ec);
     if (ec)
         return "cannot create " + folder + ": " + ec.message();
-    hostapp::svg::SvgError error;
-    for (const std::string& sample : GallerySamples()) {
+    // The sources: every sample a feature is shown on.
+    std::vector<std::string> sources = GallerySamples();
+    for (const GalleryFeature& f : GalleryFeatures())
+        for (const std::string& sample : f.samples)
+            if (std::find(sources.begin(), sources.end(), sample) == sources.end())
+                sources.push_back(sample);
+    for (const std::string& sample : sources) {
         Document* d = MakeSampleDocument(host, sample);
-        const std::string path = folder + "/source_" + sample + ".svg";
-        if (!hostapp::svg::WriteSvgFile(*d, path, error))
-            return error.message;
+        std::string why = WritePicture(*d, folder + "/source_" + sample + ".svg");
         host.docs().close(d);
+        if (!why.empty())
+            return why;
     }
     std::string html = "<!DOCTYPE html>\n<html lang=\"ja\"><head><meta charset=\"utf-8\">"
                        "<title>VERTiGON6 gallery</title><style>";
     html += kStyle;
     html += "</style></head><body>\n<header><h1><b>VERTiGON</b>6 gallery</h1><p>Every feature "
-            "built so far, on four pieces of sample art: a star, letter shapes drawn as paths, "
-            "a grid of circles and an open wave line. Each picture shows its source on the "
-            "left and the result on the right; every result was made by choosing the effect "
-            "and setting its dialog as a user would.</p></header>\n";
+            "built so far, on sample art: a star, letter shapes drawn as paths, a grid of "
+            "circles, an open wave line, and a heart with a thick stroke for the features that "
+            "work on strokes. Each picture shows its source on the left and the result on the "
+            "right; every result was made by choosing the feature and setting its dialog or "
+            "panel as a user would.</p></header>\n";
     for (const GalleryFeature& f : GalleryFeatures()) {
         html += "<section><h2>" + Escape(f.title) + "</h2><p>" + Escape(f.blurb) + "</p>\n";
+        const std::vector<std::string>& samples = f.samples.empty() ? GallerySamples() : f.samples;
+        // One sample: the settings side by side, each captioned.
+        const bool oneRow = samples.size() == 1;
+        if (oneRow)
+            html +=
+                "<div class=\"row\"><div class=\"caption\">On the " + Escape(samples[0]) + "</div>";
         for (size_t i = 0; i < f.settings.size(); ++i) {
             const GallerySetting& s = f.settings[i];
             std::string fields;
             for (const auto& [k, v] : s.fields)
                 fields += (fields.empty() ? "" : " ") + k + "=" + v;
-            html += "<div class=\"row\"><div class=\"caption\">" + Escape(s.caption) + "<code>" +
-                    Escape(fields) + "</code></div>";
-            for (const std::string& sample : GallerySamples()) {
+            const std::string caption = "<div class=\"caption\">" + Escape(s.caption) + "<code>" +
+                                        Escape(fields) + "</code></div>";
+            if (!oneRow)
+                html += "<div class=\"row\">" + caption;
+            for (const std::string& sample : samples) {
                 Document* d = MakeSampleDocument(host, sample);
                 std::string why = f.make(host, s, f.feature);
                 if (!why.empty()) {
@@ -339,16 +534,21 @@ std::string WriteGallery(hostapp::Host& host, const std::string& folder,
                 }
                 const std::string name =
                     f.feature + "_" + std::to_string(i + 1) + "_" + sample + ".svg";
-                if (!hostapp::svg::WriteSvgFile(*d, folder + "/" + name, error))
-                    return error.message;
+                why = WritePicture(*d, folder + "/" + name);
                 host.docs().close(d);
+                if (!why.empty())
+                    return why;
                 log.push_back(name);
-                html += "<div class=\"pair\"><img class=\"src\" src=\"source_" + sample +
-                        ".svg\" alt=\"" + sample + "\"><img src=\"" + name + "\" alt=\"" +
-                        Escape(s.caption) + "\"></div>";
+                const std::string pair = "<div class=\"pair\"><img class=\"src\" src=\"source_" +
+                                         sample + ".svg\" alt=\"" + sample + "\"><img src=\"" +
+                                         name + "\" alt=\"" + Escape(s.caption) + "\"></div>";
+                html += oneRow ? "<div class=\"cell\">" + pair + caption + "</div>" : pair;
             }
-            html += "</div>\n";
+            if (!oneRow)
+                html += "</div>\n";
         }
+        if (oneRow)
+            html += "</div>\n";
         html += "</section>\n";
     }
     html += "<footer>Generated by <code>vertigon demo</code>.</footer></body></html>\n";

@@ -30,14 +30,24 @@ struct GalleryFeature {
     // current document with the setting's fields. Empty text on success.
     std::string (*make)(hostapp::Host& host, const GallerySetting& setting,
                         const std::string& feature);
+    // The sample art it is shown on; empty for every sample. A feature shown
+    // on one sample has its settings side by side in one row.
+    std::vector<std::string> samples = {};
 };
 
 std::vector<GalleryFeature>& GalleryFeatures();
 
-// The sample art names ("star", "letters", "circles", "wave") and a new
-// document holding one of them, selected.
+// The sample art names ("star", "letters", "circles", "wave"; and "heart",
+// a heart with a thick stroke, for the features that work on strokes) and a
+// new document holding one of them, selected.
 const std::vector<std::string>& GallerySamples();
 hostapp::doc::Document* MakeSampleDocument(hostapp::Host& host, const std::string& sample);
+
+// The document as an SVG picture: its viewBox (and size) fitted to the
+// visible bounds of all its art with a margin, so that nothing that reaches
+// outside the page is cut off (a document without art keeps its page), and
+// its clipping groups given SVG clip paths so that viewers clip them.
+std::string FittedSvg(const hostapp::doc::Document& document);
 
 // Writes the gallery into `folder` (index.html and the pictures); an empty
 // text on success, else the reason. `log` receives one line per picture.

@@ -255,7 +255,8 @@ std::string LiveFeatureNames() {
 
 std::string ApplyLiveObject(hostapp::Host& host, hostapp::doc::Document& document,
                             const std::string& feature,
-                            const std::vector<std::pair<std::string, std::string>>& settings) {
+                            const std::vector<std::pair<std::string, std::string>>& settings,
+                            bool reset) {
     const LiveKind* kind = FindKind(feature);
     if (kind == nullptr)
         return "\"" + feature + "\" is not a live object (" + KindNames(", ") + ")";
@@ -293,6 +294,10 @@ std::string ApplyLiveObject(hostapp::Host& host, hostapp::doc::Document& documen
     platform::WindowId live = platform::GetItem(view, 1418);
     if (platform::IsChecked(live))
         platform::user::Click(live);
+    // "初期設定" of the panel's flyout menu: the kind's built-in values.
+    if (reset)
+        if (ErrorCode err = host.chooseFlyoutItem(kLivePanel, 1))
+            return "the panel's defaults did not load (" + hostapp::FormatCode(err) + ")";
     for (const auto& [f, value] : steps)
         if (std::string why = Set(view, *f, value); !why.empty())
             return why;

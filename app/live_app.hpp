@@ -17,13 +17,16 @@ bool IsLiveFeature(const std::string& feature);
 std::string LiveFeatureNames();
 
 // Opens the panel of the feature's kind for the selection of `document`,
-// sets each FIELD=VALUE by its control (live update off) and presses
-// "適用"; the host then generates the new live objects. Choices are set
-// first, then check boxes, then numbers. An empty text on success, else the
-// reason (an unknown field or a value the field does not take is named).
+// sets each FIELD=VALUE by its control (live update off; with `reset` the
+// panel first loads the kind's built-in values, else unset fields keep the
+// panel's last values) and presses "適用"; the host then generates the new
+// live objects. Choices are set first, then check boxes, then numbers. An
+// empty text on success, else the reason (an unknown field or a value the
+// field does not take is named).
 std::string ApplyLiveObject(hostapp::Host& host, hostapp::doc::Document& document,
                             const std::string& feature,
-                            const std::vector<std::pair<std::string, std::string>>& settings);
+                            const std::vector<std::pair<std::string, std::string>>& settings,
+                            bool reset = false);
 
 // "vertigon apply live-circle|live-border IN -o OUT [--select ID]...
 // [--set FIELD=VALUE]..."; VALUE as the panel shows it (percent, degrees,

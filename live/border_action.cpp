@@ -1,5 +1,6 @@
 // Live Border's recordable action "VtG4_Border_Action".
 #include <cstdlib>
+#include <iterator>
 #include <numbers>
 
 #include "live/live_actions.hpp"
@@ -14,9 +15,7 @@ const char* const kStyleItems[2] = {"外側", "内側"};
 // The "step" text of the automatic modes 0 .. 2.
 const char* const kAutoStepTexts[3] = {"自動（高密度）", "自動（中密度）", "自動（低密度）"};
 
-constexpr VtgActionParam P(const char (&key)[5], int32_t type, const char* label) {
-    return {ActionKey(key), type, label};
-}
+constexpr auto P = ActionParam;
 
 const VtgActionParam kParams[] = {
     P("styl", kVtgActionEnum, "スタイル: "),
@@ -125,9 +124,8 @@ ErrorCode Play(const ActionReader& in, void* record) {
 } // namespace
 
 // The title is the one stored actions have always shown.
-const LiveAction kBorderAction{
-    kKindBorder,       2,       "VtG4_Border_Action",
-    "ライブ ボーター", kParams, static_cast<int32_t>(sizeof kParams / sizeof kParams[0]),
-    &Record,           &Play};
+const LiveAction kBorderAction{kKindBorder,       2,       "VtG4_Border_Action",
+                               "ライブ ボーター", kParams, std::size(kParams),
+                               &Record,           &Play};
 
 } // namespace vtg

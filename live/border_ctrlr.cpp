@@ -4,7 +4,7 @@
 #include "live/border_ctrlr.hpp"
 
 #include <climits>
-#include <cmath>
+#include <iterator>
 #include <numbers>
 #include <string>
 #include <utility>

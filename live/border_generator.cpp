@@ -110,10 +110,11 @@ private:
     double d_ = 0, step_ = 0;
 };
 
-// A shift split into a direction of length `amount` along `angle`.
+// A displacement of the copies.
 struct Shift {
     double x = 0, y = 0;
 };
+// The displacement of length `amount` in the direction `angle`.
 Shift Polar(double amount, double angle) {
     return {amount * std::cos(angle), amount * std::sin(angle)};
 }

@@ -1,4 +1,5 @@
 // Live Circle's recordable action "VtG4_Circle_Action".
+#include <iterator>
 #include <numbers>
 
 #include "live/live_actions.hpp"
@@ -12,9 +13,7 @@ constexpr double kDeg = std::numbers::pi / 180.0;
 const char* const kReferenceItems[9] = {"左上",   "中央上", "右上",   "中央左", "中央",
                                         "中央右", "左下",   "中央下", "右下"};
 
-constexpr VtgActionParam P(const char (&key)[5], int32_t type, const char* label) {
-    return {ActionKey(key), type, label};
-}
+constexpr auto P = ActionParam;
 
 const VtgActionParam kParams[] = {
     P("cpNm", kVtgActionInteger, "配置数: "),
@@ -135,9 +134,8 @@ ErrorCode Play(const ActionReader& in, void* record) {
 
 } // namespace
 
-const LiveAction kCircleAction{
-    kKindCircle,       3,       "VtG4_Circle_Action",
-    "ライブ サークル", kParams, static_cast<int32_t>(sizeof kParams / sizeof kParams[0]),
-    &Record,           &Play};
+const LiveAction kCircleAction{kKindCircle,       3,       "VtG4_Circle_Action",
+                               "ライブ サークル", kParams, std::size(kParams),
+                               &Record,           &Play};
 
 } // namespace vtg

@@ -18,6 +18,11 @@ constexpr uint32_t ActionKey(const char (&k)[5]) {
            static_cast<uint32_t>(static_cast<unsigned char>(k[3]));
 }
 
+// One entry of an action's parameter description.
+constexpr VtgActionParam ActionParam(const char (&key)[5], int32_t type, const char* label) {
+    return {ActionKey(key), type, label};
+}
+
 inline constexpr const char* kUnitDistance = "#Pxl";
 inline constexpr const char* kUnitPercent = "#Prc";
 inline constexpr const char* kUnitAngle = "#Ang";

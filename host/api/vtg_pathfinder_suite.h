@@ -15,8 +15,8 @@ extern "C" {
 
 /* The option record of an operation (null: the defaults). This host reads
  * `precision` (points; how far a computed crossing of two curves may lie
- * from the true one; a value above 0.0001, or one that is not positive, is
- * taken as 0.0001 so that joins stay exact) and ignores the other values:
+ * from the true one; a value above 0.000001, or one that is not positive,
+ * is taken as 0.000001: coarser ones miss crossings) and ignores the other values:
  * callers fill them with the values their callers always used. */
 typedef struct VtgPathfinderOptions {
     double precision;

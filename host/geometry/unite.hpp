@@ -41,7 +41,7 @@ double SignedArea(const Outline& outline);
 // kBadParameterErr for a coordinate that is not finite, kPathfinderFailedErr
 // when the union cannot be computed reliably or an outline would exceed
 // kVtgMaxSegments (`why` says what failed).
-constexpr double kFinestPrecision = 1e-4;
+constexpr double kFinestPrecision = 1e-6;
 ErrorCode Unite(const std::vector<Shape>& shapes, double precision, std::vector<Outline>& result,
                 std::string* why = nullptr);
 

@@ -14,6 +14,7 @@ using doc::ArtNode;
 struct Collected {
     std::vector<geometry::Shape> shapes;
     std::vector<ArtNode*> sources; // the path and compound path art, front-most first
+    std::vector<ArtNode*> groups;  // the nested groups that held art, innermost first
 };
 
 geometry::Outline OutlineOf(const ArtNode* path) {
@@ -24,6 +25,8 @@ void Collect(ArtNode* art, Collected& c) {
     for (ArtNode* child : art->s.children) {
         if (child->s.kind == kVtgArtGroup) {
             Collect(child, c);
+            if (!child->s.children.empty())
+                c.groups.push_back(child);
         } else if (child->s.kind == kVtgArtPath) {
             c.shapes.push_back({{OutlineOf(child)}, child->s.style.fill.evenOdd != 0});
             c.sources.push_back(child);
@@ -54,19 +57,6 @@ ErrorCode NewPath(ArtNode* reference, int32_t order, const geometry::Outline& ou
     out->s.style = style;
     out->s.attributes |= selected;
     return kNoErr;
-}
-
-// Deletes the groups below `art` that the union emptied.
-void DeleteEmptiedGroups(ArtNode* art) {
-    const std::vector<ArtNode*> children = art->s.children;
-    for (ArtNode* child : children) {
-        if (child->s.kind != kVtgArtGroup)
-            continue;
-        const bool hadChildren = !child->s.children.empty();
-        DeleteEmptiedGroups(child);
-        if (hadChildren && child->s.children.empty())
-            doc::DeleteArt(child);
-    }
 }
 
 // A compound path keeps its own path records where it can, so that their
@@ -107,7 +97,11 @@ ErrorCode UniteGroup(ArtNode* group, double precision) {
     const int32_t selected = group->s.attributes & kVtgArtSelected;
     for (ArtNode* source : c.sources)
         doc::DeleteArt(source);
-    DeleteEmptiedGroups(group);
+    // The nested groups the union emptied go too (innermost first, so that
+    // a group holding only such groups goes with them).
+    for (ArtNode* g : c.groups)
+        if (g->s.children.empty())
+            doc::DeleteArt(g);
     ArtNode* made = nullptr;
     if (outlines.size() == 1)
         return NewPath(group, kVtgPlaceInsideOnTop, outlines.front(), style, selected, made);

@@ -94,9 +94,12 @@ TEST_F(Lifecycle, RefusedSuiteEndsStartup) {
 }
 
 TEST_F(Lifecycle, OptionalSuitesAreRetriedBeforeEachMessage) {
+    // A host that publishes the pathfinder only after start-up.
+    host().broker().refuse("Host Pathfinder Suite");
     ASSERT_EQ(host().startup(), kNoErr);
     EXPECT_EQ(vtg::sPathfinder, nullptr);
     static const int kTable = 0; // contents are not called here
+    host().broker().allow("Host Pathfinder Suite");
     host().broker().publish("Host Pathfinder Suite", 7, &kTable);
     EXPECT_EQ(host().broker().outstanding("Host Pathfinder Suite"), 0);
     host().sendBare("Host Tool", "Host Reselect");

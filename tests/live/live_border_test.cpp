@@ -315,10 +315,14 @@ TEST_F(LiveBorder, StepCountsFollowTheStrokeWidthAndAreBounded) {
 }
 
 TEST_F(LiveBorder, DamagedWidthsAndCountsStayBounded) {
-    // A width that is not a number counts as 0: nothing is built.
+    // A width that is not a number counts as 0: nothing is built. (Without
+    // the rounded joins the style is not written back, and the host's
+    // write would have replaced the width.)
+    record_.autoLineStyle = 0;
     ArtNode* nanWidth = RedSquare("nan");
     nanWidth->s.style.stroke.width = std::numeric_limits<double>::quiet_NaN();
     EXPECT_TRUE(Band(Build(nanWidth, record_)).empty());
+    record_.autoLineStyle = 1;
     // A huge width gives the most steps, not more.
     record_.stepMode = 2;
     ArtNode* huge = RedSquare("huge");
@@ -457,6 +461,25 @@ TEST_F(LiveBorder, ShadowCopiesTakeTheDensityAndMoveFromTheLight) {
         EXPECT_NEAR(Left(shadow), 98, 1e-9) << what;
         EXPECT_NEAR(Left(tube), 100, 1e-9) << what;
         EXPECT_NEAR(shadow->s.style.stroke.width, 3 - i, 1e-9) << what;
+    }
+    // Inside, the shadow copies lie below their step and move towards the
+    // light; the narrowest step is on top.
+    record_.style = 1;
+    const ArtNode* z =
+        Build(Painted("blue", Style(true, Rgb(1, 0, 0), true, Rgb(0, 0, 1), 3)), record_)
+            ->s.children.at(0);
+    const std::vector<ArtNode*>& inside = z->s.children.at(1)->s.children;
+    ASSERT_EQ(inside.size(), 6u);
+    for (int i = 0; i < 3; ++i) {
+        const ArtNode* tube = inside[2 * i];
+        const ArtNode* shadow = inside[2 * i + 1];
+        const double f = 1 - i / 3.0, r = 1 - f;
+        const std::string what = "inside step " + std::to_string(i);
+        ExpectColour(shadow->s.style.stroke.color, Rgb(r, 0, 0), what + " shadow");
+        ExpectColour(tube->s.style.stroke.color, Rgb(r, 0, f), what + " tube");
+        EXPECT_NEAR(Left(shadow), 102, 1e-9) << what;
+        EXPECT_NEAR(Left(tube), 100, 1e-9) << what;
+        EXPECT_NEAR(tube->s.style.stroke.width, i + 1, 1e-9) << what;
     }
 }
 
@@ -602,6 +625,29 @@ TEST_F(LiveBorder, MergeOverlapsUnitesThePartsAndLeavesNoTrace) {
     }
     // The clip still follows the source's own parts.
     EXPECT_EQ(z->s.children[0]->s.children.size(), 2u);
+    // The host's own pathfinder: Y holds the one outline of both squares
+    // (to the precision the host follows curves with).
+    ASSERT_NE(hostSuite, nullptr);
+    {
+        ArtNode* parts = NewGroup();
+        RedSquare("a", 100, parts);
+        RedSquare("b", 150, parts);
+        const ArtNode* united = Build(parts, record_)->s.children.at(0);
+        const std::vector<ArtNode*>& steps = united->s.children.at(1)->s.children;
+        ASSERT_EQ(steps.size(), 10u);
+        for (const ArtNode* step : steps) {
+            const ArtNode* y = step->s.children.at(0);
+            ASSERT_EQ(y->s.children.size(), 1u);
+            const ArtNode* outline = y->s.children[0];
+            EXPECT_EQ(outline->s.kind, kVtgArtPath);
+            VtgRect box{};
+            hostapp::doc::Bounds(outline, hostapp::doc::kIdentity, kVtgBoundsControlPoints, box);
+            EXPECT_NEAR(box.left, 100, 1e-3);
+            EXPECT_NEAR(box.right, 250, 1e-3);
+            EXPECT_NEAR(box.bottom, 100, 1e-3);
+            EXPECT_NEAR(box.top, 200, 1e-3);
+        }
+    }
     // The outside style never unites.
     record_.style = 0;
     vtg::sPathfinder = &fake;
