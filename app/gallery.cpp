@@ -408,34 +408,6 @@ std::string Number(double v) {
     return t == "-0" ? std::string("0") : t;
 }
 
-// Gives every clipping group of the picture an SVG clip path made of its
-// clipping paths: the host's file marks clipping only with vtg:clip, which
-// a viewer does not know.
-void AddClipPaths(pugi::xml_node node, int& count) {
-    for (pugi::xml_node child : node.children())
-        AddClipPaths(child, count);
-    if (std::string(node.name()) != "g" || node.attribute("vtg:clip").as_int() == 0)
-        return;
-    std::vector<pugi::xml_node> paths;
-    for (pugi::xml_node child : node.children("path"))
-        if (child.attribute("vtg:clip").as_int() != 0)
-            paths.push_back(child);
-    if (paths.empty())
-        for (pugi::xpath_node found : node.select_nodes(".//path[@vtg:clip='1']"))
-            paths.push_back(found.node());
-    if (paths.empty())
-        return;
-    const std::string id = "vtg-clip-" + std::to_string(++count);
-    pugi::xml_node clip = node.prepend_child("clipPath");
-    clip.append_attribute("id") = id.c_str();
-    for (pugi::xml_node path : paths) {
-        pugi::xml_node copy = clip.append_child("path");
-        copy.append_attribute("d") = path.attribute("d").value();
-        copy.append_attribute("clip-rule") = "evenodd";
-    }
-    node.append_attribute("clip-path") = ("url(#" + id + ")").c_str();
-}
-
 } // namespace
 
 std::string FittedSvg(const Document& document) {
@@ -459,8 +431,6 @@ std::string FittedSvg(const Document& document) {
             Number(cx - side / 2) + " " + Number(cy - side / 2) + " " + size + " " + size;
         root.attribute("viewBox").set_value(view.c_str());
     }
-    int clips = 0;
-    AddClipPaths(root, clips);
     std::ostringstream out;
     xml.save(out, "  ", pugi::format_default);
     return out.str();

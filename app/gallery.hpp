@@ -45,8 +45,7 @@ hostapp::doc::Document* MakeSampleDocument(hostapp::Host& host, const std::strin
 
 // The document as an SVG picture: its viewBox (and size) fitted to the
 // visible bounds of all its art with a margin, so that nothing that reaches
-// outside the page is cut off (a document without art keeps its page), and
-// its clipping groups given SVG clip paths so that viewers clip them.
+// outside the page is cut off (a document without art keeps its page).
 std::string FittedSvg(const hostapp::doc::Document& document);
 
 // Writes the gallery into `folder` (index.html and the pictures); an empty

@@ -137,6 +137,21 @@ ErrorCode PGCtrlr::Create() {
     return kNoErr;
 }
 
+ErrorCode PGCtrlr::ApplyPreset(int32_t index) {
+    if (!PanelShown())
+        return kNoErr;
+    ErrorCode err = LoadPresetRecordWithAlert(record(), index);
+    if (err != kNoErr)
+        return err; // reported; the panel keeps its values
+    if (view_ != nullptr)
+        view_->Refresh(4);
+    if (liveUpdate)
+        err = MakeLiveObjects();
+    if (sDocument != nullptr)
+        sDocument->Redraw();
+    return err;
+}
+
 ErrorCode PGCtrlr::SyncPanelWithSelection(bool opening) {
     ErrorCode err = ScanSelection(kind_, record(), flags);
     if (view_ == nullptr)

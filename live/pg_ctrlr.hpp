@@ -63,6 +63,9 @@ public:
     virtual ErrorCode UpdateSelectedLiveObjects() {
         return UpdateSelectedLiveObjectsOf(kind_, record(), lastScrollCode);
     }
+    // Loads preset `index` into the panel (only while it is shown); with
+    // live update the selection is made live with it (Apply).
+    ErrorCode ApplyPreset(int32_t index);
     // Reads the selection into the panel and enables its buttons.
     ErrorCode SyncPanelWithSelection(bool opening);
     // After a panel value changed: the selected objects follow with live update.

@@ -420,6 +420,20 @@ std::vector<doc::XmlAttr> Kept(pugi::xml_node e, bool keepStyle) {
     return out;
 }
 
+// Whether `reference` ("url(#ID)") names the clip path the writer put into
+// group `g` for its clipping path.
+bool OwnClip(pugi::xml_node g, const std::string& reference) {
+    const std::string r = Trim(reference);
+    if (r.size() < 7 || r.compare(0, 5, "url(#") != 0 || r.back() != ')')
+        return false;
+    const std::string id = r.substr(5, r.size() - 6);
+    for (pugi::xml_node c : g.children("clipPath"))
+        if (id == c.attribute("id").value() &&
+            std::string(c.attribute("vtg:kind").value()) == "clip")
+            return true;
+    return false;
+}
+
 std::string InnerXml(pugi::xml_node e) {
     std::ostringstream os;
     for (pugi::xml_node c : e.children()) {
@@ -441,6 +455,10 @@ bool Reader::element(pugi::xml_node e, ArtNode* container, const VtgMatrix& pare
     const std::string n = e.name();
     if (IsVtg(e.name()))
         return true; // host data: read by the element that holds it
+    // The writer's copy of a clipping group's clipping path: the group's own
+    // clipping path is what counts.
+    if (n == "clipPath" && std::string(e.attribute("vtg:kind").value()) == "clip")
+        return true;
     VtgMatrix local{1, 0, 0, 1, 0, 0};
     if (pugi::xml_attribute t = e.attribute("transform")) {
         size_t off = 0;
@@ -504,6 +522,9 @@ bool Reader::element(pugi::xml_node e, ArtNode* container, const VtgMatrix& pare
         ArtNode* art = add(container, kVtgArtGroup);
         art->s.extra = Kept(e, false);
         art->s.extra.insert(art->s.extra.end(), css.begin(), css.end());
+        std::erase_if(art->s.extra, [&](const doc::XmlAttr& x) {
+            return x.first == "clip-path" && OwnClip(e, x.second);
+        });
         return common(e, art, fault) && children(e, art, ctm, inh, fault);
     }
 

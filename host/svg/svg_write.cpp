@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <set>
 
 #include "host/doc/art.hpp"
 #include "host/svg/path_data.hpp"
@@ -73,6 +74,13 @@ private:
     void matrix(const VtgMatrix& docMatrix);
     void art(const ArtNode* a, int depth);
     void path(const ArtNode* a, int depth);
+    // The path data of a path or compound path in SVG space.
+    std::string pathData(const ArtNode* a);
+    // A clipping group's clip in a form any viewer applies: a <clipPath>
+    // holding a copy of the clipping art, marked as the host's own so that
+    // the reader drops it. Returns the id to refer to, empty for none.
+    std::string clipDefinition(const ArtNode* group, int depth, std::string& def);
+    void collectIds(const ArtNode* a);
     void children(const ArtNode* a, int depth) {
         for (auto it = a->s.children.rbegin(); it != a->s.children.rend(); ++it)
             art(*it, depth);
@@ -83,7 +91,34 @@ private:
     VtgMatrix toSvg_{};
     std::string out_;
     const ArtNode* effectSource_ = nullptr; // art with effects being written as source
+    std::set<std::string> ids_;             // ids the document already uses
+    int clips_ = 0;                         // clip paths written so far
 };
+
+// The members of a path or compound path, back to front.
+std::vector<const doc::ArtState*> Members(const doc::ArtState& s) {
+    std::vector<const doc::ArtState*> members;
+    if (s.kind == kVtgArtCompoundPath) {
+        for (auto it = s.children.rbegin(); it != s.children.rend(); ++it)
+            if ((*it)->s.kind == kVtgArtPath)
+                members.push_back(&(*it)->s);
+    } else {
+        members.push_back(&s);
+    }
+    return members;
+}
+
+// Adds every id="..." of an XML text.
+void IdsOfXml(const std::string& xml, std::set<std::string>& ids) {
+    for (size_t at = xml.find("id=\""); at != std::string::npos; at = xml.find("id=\"", at + 4)) {
+        if (at > 0 && xml[at - 1] != ' ' && xml[at - 1] != '\t' && xml[at - 1] != '\n')
+            continue;
+        const size_t end = xml.find('"', at + 4);
+        if (end == std::string::npos)
+            return;
+        ids.insert(xml.substr(at + 4, end - at - 4));
+    }
+}
 
 void Writer::flags(const ArtNode* a) {
     const int32_t at = a->s.attributes;
@@ -213,14 +248,7 @@ void Writer::matrix(const VtgMatrix& m) {
 void Writer::path(const ArtNode* a, int depth) {
     const doc::ArtState& s = a->s;
     const bool compound = s.kind == kVtgArtCompoundPath;
-    std::vector<const doc::ArtState*> members;
-    if (compound) {
-        for (auto it = s.children.rbegin(); it != s.children.rend(); ++it)
-            if ((*it)->s.kind == kVtgArtPath)
-                members.push_back(&(*it)->s);
-    } else {
-        members.push_back(&s);
-    }
+    const std::vector<const doc::ArtState*> members = Members(s);
     indent(depth);
     out_ += "<path";
     if (!s.name.empty())
@@ -289,6 +317,83 @@ void Writer::path(const ArtNode* a, int depth) {
     }
 }
 
+std::string Writer::pathData(const ArtNode* a) {
+    std::string d;
+    std::vector<PathSegment> g;
+    for (const doc::ArtState* m : Members(a->s)) {
+        g = m->segments;
+        for (PathSegment& seg : g) {
+            seg.anchor = svg(seg.anchor);
+            seg.in = svg(seg.in);
+            seg.out = svg(seg.out);
+        }
+        if (!d.empty())
+            d += ' ';
+        AppendPathData(d, g, m->closed);
+    }
+    return d;
+}
+
+std::string Writer::clipDefinition(const ArtNode* group, int depth, std::string& def) {
+    // The front-most child marked as clipping path clips the group; a group
+    // that already refers to a clip of its own keeps that one alone.
+    const doc::ArtState& s = group->s;
+    if ((s.attributes & kVtgArtClipping) == 0)
+        return {};
+    for (const auto& [k, v] : s.extra)
+        if (k == "clip-path")
+            return {};
+    const ArtNode* clip = nullptr;
+    for (const ArtNode* c : s.children)
+        if ((c->s.attributes & kVtgArtClipping) != 0 &&
+            (c->s.kind == kVtgArtPath || c->s.kind == kVtgArtCompoundPath ||
+             c->s.kind == kVtgArtTextFrame || c->s.kind == kVtgArtPointText)) {
+            clip = c;
+            break;
+        }
+    if (clip == nullptr)
+        return {};
+    std::string id;
+    do
+        id = "vtg-clip-" + std::to_string(++clips_);
+    while (ids_.count(id) != 0);
+    std::string shape;
+    if (clip->s.kind == kVtgArtPath || clip->s.kind == kVtgArtCompoundPath) {
+        shape = "<path d=\"" + pathData(clip) + "\"";
+        if (clip->s.style.fill.evenOdd != 0)
+            shape += " clip-rule=\"evenodd\"";
+        shape += "/>";
+    } else {
+        // Text clips by its glyphs, placed as the text itself is.
+        std::swap(out_, shape);
+        out_ += "<text";
+        extra(clip->s.extra);
+        matrix(clip->s.matrix);
+        out_ += '>';
+        out_ += clip->s.xml;
+        out_ += "</text>";
+        std::swap(out_, shape);
+    }
+    def.append(static_cast<size_t>(depth) * 2, ' ');
+    def += "<clipPath id=\"" + id + "\" vtg:kind=\"clip\">" + shape + "</clipPath>\n";
+    return id;
+}
+
+void Writer::collectIds(const ArtNode* a) {
+    if (a == nullptr)
+        return;
+    if (!a->s.name.empty())
+        ids_.insert(a->s.name);
+    IdsOfXml(a->s.xml, ids_);
+    for (const ArtNode* c : a->s.children)
+        collectIds(c);
+    if (a->s.kind == kVtgArtPlugin) {
+        collectIds(a->s.plugin.edit);
+        collectIds(a->s.plugin.result);
+    }
+    collectIds(a->effectResult);
+}
+
 void Writer::art(const ArtNode* a, int depth) {
     const doc::ArtState& s = a->s;
     // Art with live effects: the source (with its effect instances) is kept
@@ -315,19 +420,25 @@ void Writer::art(const ArtNode* a, int depth) {
     case kVtgArtBrushedPath:
         path(a, depth);
         return;
-    case kVtgArtGroup:
+    case kVtgArtGroup: {
+        std::string clipDef;
+        const std::string clipId = clipDefinition(a, depth + 1, clipDef);
         indent(depth);
         out_ += "<g";
         if (!s.name.empty())
             attr("id", s.name);
         extra(s.extra);
         flags(a);
+        if (!clipId.empty())
+            attr("clip-path", "url(#" + clipId + ")");
         if (!data(a, depth))
             out_ += ">\n";
+        out_ += clipDef;
         children(a, depth + 1);
         indent(depth);
         out_ += "</g>\n";
         return;
+    }
     case kVtgArtPlugin: {
         indent(depth);
         out_ += "<g vtg:kind=\"plugin\"";
@@ -440,6 +551,9 @@ std::string Writer::run() {
     if (d_.colorModel != kVtgColorModelRGB)
         attr("vtg:color-model", std::to_string(d_.colorModel));
     out_ += ">\n";
+    IdsOfXml(d_.defs, ids_);
+    for (const doc::LayerNode* l : d_.layers)
+        collectIds(l->group);
     if (!d_.defs.empty())
         out_ += d_.defs + "\n";
     for (auto it = d_.layers.rbegin(); it != d_.layers.rend(); ++it) {

@@ -254,6 +254,143 @@ TEST(Svg, HostDataReopensExactly) {
     EXPECT_NE(first.find("<g vtg:part=\"edit\" display=\"none\""), std::string::npos);
 }
 
+// A closed square path at the bottom of `into`.
+ArtNode* Square(Document& d, ArtNode* into, const std::string& id, double x, double y, double size,
+                int32_t kind = kVtgArtPath) {
+    ArtNode* a = nullptr;
+    EXPECT_EQ(hostapp::doc::CreateArt(d, kind, kVtgPlaceInsideOnBottom, into, a), kNoErr);
+    a->s.name = id;
+    a->s.style = hostapp::doc::DefaultPathStyle();
+    auto corner = [](double px, double py) { return PathSegment{{px, py}, {px, py}, {px, py}, 1}; };
+    if (kind == kVtgArtPath) {
+        a->s.segments = {corner(x, y), corner(x + size, y), corner(x + size, y + size),
+                         corner(x, y + size)};
+        a->s.closed = true;
+    }
+    return a;
+}
+
+ArtNode* ClippingGroup(Document& d, ArtNode* into, const std::string& id) {
+    ArtNode* g = nullptr;
+    EXPECT_EQ(hostapp::doc::CreateArt(d, kVtgArtGroup, kVtgPlaceInsideOnBottom, into, g), kNoErr);
+    g->s.name = id;
+    hostapp::doc::SetAttributes(g, kVtgArtClipping, true);
+    return g;
+}
+
+void MakeClipping(ArtNode* a) {
+    a->s.style.clip = 1;
+    a->s.style.fill.on = 0;
+    a->s.style.stroke.on = 0;
+    hostapp::doc::SetAttributes(a, kVtgArtClipping, true);
+}
+
+// The value of attribute `name` of the element whose id is `id`.
+std::string AttributeOf(const std::string& svg, const std::string& id, const std::string& name) {
+    const size_t at = svg.find("id=\"" + id + "\"");
+    if (at == std::string::npos)
+        return "";
+    const size_t end = svg.find('>', at);
+    const size_t a = svg.find(" " + name + "=\"", at);
+    if (a == std::string::npos || a > end)
+        return "";
+    const size_t from = a + name.size() + 3;
+    return svg.substr(from, svg.find('"', from) - from);
+}
+
+size_t Count(const std::string& text, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+TEST(Svg, ClippingGroupsCarryAClipAnyViewerAppliesAndReadingDropsIt) {
+    DocStore store;
+    Document* d = store.newDocument(100, 100);
+    // An outer clipping group (whose id is the writer's first choice) clipped
+    // by an even-odd frame, holding a square and a clipping group of its own.
+    ArtNode* outer = ClippingGroup(*d, nullptr, "vtg-clip-1");
+    ArtNode* frame = Square(*d, outer, "frame", 0, 0, 0, kVtgArtCompoundPath);
+    Square(*d, frame, "", 10, 10, 80);
+    Square(*d, frame, "", 30, 30, 40);
+    frame->s.style.fill.evenOdd = 1;
+    MakeClipping(frame);
+    Square(*d, outer, "content", 0, 0, 100)->s.style.stroke.width = 8;
+    ArtNode* inner = ClippingGroup(*d, outer, "inner");
+    ArtNode* small = Square(*d, inner, "small", 20, 20, 10);
+    MakeClipping(small);
+    Square(*d, inner, "under", 15, 15, 20);
+    // A clipping group without a clipping path, and one that refers to a
+    // clip of its own, get none from the writer.
+    Square(*d, ClippingGroup(*d, nullptr, "bare"), "lone", 0, 0, 5);
+    ArtNode* own = ClippingGroup(*d, nullptr, "own");
+    own->s.extra = {{"clip-path", "url(#theirs)"}};
+    MakeClipping(Square(*d, own, "ownclip", 0, 0, 5));
+
+    const std::string first = WriteSvgText(*d);
+    EXPECT_EQ(Count(first, "<clipPath"), 2u) << first;
+    EXPECT_EQ(AttributeOf(first, "vtg-clip-1", "clip-path"), "url(#vtg-clip-2)");
+    EXPECT_EQ(AttributeOf(first, "inner", "clip-path"), "url(#vtg-clip-3)");
+    EXPECT_EQ(AttributeOf(first, "bare", "clip-path"), "");
+    EXPECT_EQ(AttributeOf(first, "own", "clip-path"), "url(#theirs)");
+    // Each clip holds a copy of its clipping path's geometry and fill rule.
+    EXPECT_NE(first.find("<clipPath id=\"vtg-clip-2\" vtg:kind=\"clip\"><path d=\"" +
+                         AttributeOf(first, "frame", "d") + "\" clip-rule=\"evenodd\"/>"),
+              std::string::npos)
+        << first;
+    EXPECT_NE(first.find("<clipPath id=\"vtg-clip-3\" vtg:kind=\"clip\"><path d=\"" +
+                         AttributeOf(first, "small", "d") + "\"/>"),
+              std::string::npos)
+        << first;
+
+    // Reopened, the clips are gone again: the groups hold what they held.
+    Document* back = Read(store, first);
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(WriteSvgText(*back), first);
+    for (const char* id : {"vtg-clip-1", "inner", "bare", "own"}) {
+        ArtNode* g = Find(*back, id);
+        ASSERT_NE(g, nullptr) << id;
+        EXPECT_EQ(g->s.kind, kVtgArtGroup) << id;
+        EXPECT_NE(g->s.attributes & kVtgArtClipping, 0) << id;
+        for (const ArtNode* c : g->s.children)
+            EXPECT_NE(c->s.kind, kVtgArtForeign) << id;
+    }
+    EXPECT_TRUE(Find(*back, "vtg-clip-1")->s.extra.empty());
+    EXPECT_EQ(Find(*back, "vtg-clip-1")->s.children.size(), 3u);
+    EXPECT_EQ(Find(*back, "inner")->s.children.size(), 2u);
+    EXPECT_EQ(Find(*back, "own")->s.extra,
+              (std::vector<hostapp::doc::XmlAttr>{{"clip-path", "url(#theirs)"}}));
+    EXPECT_EQ(Find(*back, "frame")->s.style.clip, 1);
+}
+
+TEST(Svg, ForeignClipPathsStayAsWritten) {
+    const std::string text =
+        Svg("<defs><clipPath id=\"c\"><rect width=\"50\" height=\"20\"/></clipPath></defs>"
+            "<g id=\"g\" clip-path=\"url(#c)\"><rect id=\"r\" width=\"80\" height=\"40\"/></g>"
+            "<g id=\"h\"><clipPath id=\"local\"><circle r=\"9\"/></clipPath>"
+            "<path id=\"p\" d=\"M0 0H9V9Z\" clip-path=\"url(#local)\"/></g>");
+    DocStore store;
+    Document* d = Read(store, text);
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(Find(*d, "g")->s.extra,
+              (std::vector<hostapp::doc::XmlAttr>{{"clip-path", "url(#c)"}}));
+    EXPECT_EQ(Find(*d, "p")->s.extra,
+              (std::vector<hostapp::doc::XmlAttr>{{"clip-path", "url(#local)"}}));
+    ASSERT_EQ(Find(*d, "h")->s.children.size(), 2u);
+    EXPECT_EQ(Find(*d, "h")->s.children.back()->s.kind, kVtgArtForeign);
+    const std::string first = WriteSvgText(*d);
+    EXPECT_NE(first.find("<clipPath id=\"c\"><rect width=\"50\" height=\"20\"/></clipPath>"),
+              std::string::npos)
+        << first;
+    EXPECT_NE(first.find("<clipPath id=\"local\"><circle r=\"9\"/></clipPath>"), std::string::npos);
+    EXPECT_EQ(AttributeOf(first, "g", "clip-path"), "url(#c)");
+    EXPECT_EQ(first.find("vtg:kind=\"clip\""), std::string::npos);
+    Document* back = Read(store, first);
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(WriteSvgText(*back), first);
+}
+
 TEST(Svg, BadInputGivesOneErrorWithFileAndPosition) {
     struct Case {
         const char* text;

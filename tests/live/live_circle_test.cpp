@@ -503,4 +503,25 @@ TEST_F(LiveCircle, PanelUnitsResizeAndAboutBox) {
     EXPECT_TRUE(platform::ModalError().empty()) << platform::ModalError();
 }
 
+// A preset chosen while the panel is shown applies to the selection with
+// live update on; with the panel hidden nothing happens.
+TEST_F(LiveCircle, ApplyPresetMakesTheSelectionLive) {
+    Select({square_});
+    ASSERT_EQ(host().chooseMenu("VERTiGON6_05"), kNoErr);
+    auto* plugin = static_cast<vtg::VERTiGON4Plugin*>(vtg::GlobalPlugin());
+    auto* ctrlr = plugin->liveController();
+    auto item = [&](int id) { return platform::GetItem(ctrlr->view()->window(), id); };
+    EXPECT_EQ(platform::user::Type(item(1688), "3"), "");
+    ctrlr->ShowPanel(false);
+    ASSERT_EQ(ctrlr->ApplyPreset(-2), kNoErr);
+    EXPECT_EQ(platform::GetText(item(1688)), "3");
+    ctrlr->ShowPanel(true);
+    ASSERT_EQ(ctrlr->ApplyPreset(-2), kNoErr);
+    EXPECT_EQ(platform::GetText(item(1688)), "12");
+    ASSERT_EQ(hostapp::UpdateChangedPluginArt(host(), *doc_), kNoErr);
+    ArtNode* live = TopLevel()[0];
+    ASSERT_EQ(live->s.kind, kVtgArtPlugin);
+    EXPECT_EQ(Generated(live)->s.children.size(), 13u);
+}
+
 } // namespace
