@@ -54,6 +54,10 @@ ErrorCode VERTiGON4Plugin::OnNotify(NotifierMessage* message) {
         return kNoErr;
     if (n == notifiers_[kRulerUnitChanged] || n == notifiers_[kDocumentChanged]) {
         ReadRulerUnits();
+        // The visible views show their lengths in the new units at once (the
+        // tool views arrive with the tools).
+        if (live_ != nullptr && live_->view() != nullptr && LiveObjectPanelVisible())
+            live_->view()->Refresh(16);
         return kNoErr;
     }
     if (n == notifiers_[kDocumentOpened]) {
@@ -89,6 +93,7 @@ ErrorCode VERTiGON4Plugin::OnMenuGo(MenuMessage* message) {
     case MenuCommand::Preferences:
         return RunPreferencesFromMenu();
     case MenuCommand::Help:
+        helpRow = 0; // the index; the panels' "?" buttons choose their own pages
         return ShowHelpPanel(true);
     case MenuCommand::LiveObject:
         return ShowLiveObjectPanel(command.liveObject, true);

@@ -419,6 +419,7 @@ void EffectDialogController::InitCommon() {
     platform::SetChecked(item(kPreview), true);
     owner_.setPreview(true);
     platform::SetImage(item(kPresetButton), 821);
+    AttachPictures();
     std::vector<std::string> names;
     if (ListPresetNames(owner_.params(), names) == kNoErr)
         owner_.RebuildPresetMenu(names);
@@ -434,6 +435,19 @@ void EffectDialogController::InitCommon() {
         platform::Show(help_.window(), true);
     }
     platform::Show(item(kPlaceholder), false);
+}
+
+void EffectDialogController::AttachPictures() {
+    pictures_.clear();
+    for (platform::WindowId control : platform::GetChildren(dialog_)) {
+        if (platform::GetClass(control) != platform::WindowClass::BitmapButton)
+            continue;
+        auto button = std::make_unique<QLWBitmapButton>();
+        if (!button->Attach(control))
+            continue;
+        button->SetBitmap(platform::GetImage(control));
+        pictures_.push_back(std::move(button));
+    }
 }
 
 void EffectDialogController::ToggleHelp() {

@@ -18,6 +18,7 @@
 #include "host/api/vtg_messages.h"
 #include "params/param_types.hpp"
 #include "platform/window.hpp"
+#include "ui/bitmap_button.hpp"
 #include "ui/value_link.hpp"
 
 namespace vtg {
@@ -166,6 +167,9 @@ protected:
 
 private:
     void InitCommon();
+    // Every picture button of the dialog draws its bitmap (the one its
+    // template names) inside its edge.
+    void AttachPictures();
     void ToggleHelp();
     void End(int id);
     void ShowEdgeLabel();
@@ -183,6 +187,7 @@ private:
 
     std::vector<Choice> choices_;
     std::vector<Check> checks_;
+    std::vector<std::unique_ptr<QLWBitmapButton>> pictures_;
     HelpViewController help_;
     std::vector<std::string> presetNames_;
     int fullWidth_ = 0, collapsedWidth_ = 0, height_ = 0;

@@ -8,11 +8,17 @@
 #include "core/error_codes.hpp"
 #include "core/menus.hpp"
 #include "core/suite_set.hpp"
+#include "core/vertigon_plugin.hpp"
+#include "host/api/vtg_art_suite.h"
+#include "host/api/vtg_document_suite.h"
+#include "host/api/vtg_memory_suite.h"
 #include "host/api/vtg_panel_suite.h"
+#include "host/api/vtg_plugin_group_suite.h"
 #include "live/border_ctrlr.hpp"
 #include "live/circle_ctrlr.hpp"
 #include "params/live_storage.hpp"
 #include "params/preset_library.hpp"
+#include "platform/system.hpp"
 #include "platform/window.hpp"
 #include "ui/keyboard_hook.hpp"
 #include "ui/text_helpers.hpp"
@@ -31,7 +37,59 @@ void Resized(PanelHandle, double width, double height, void* data) {
     static_cast<PGCtrlr*>(data)->OnPanelResize(width, height);
 }
 
+// The help page rows of the kinds, in LiveObjectKind order.
+constexpr int kHelpRows[kLiveObjectKindCount] = {13, 15, 16, 17, 18, 19, 20, 21,
+                                                 22, 23, 24, 25, 26, 27, 28};
+
+VERTiGON4Plugin* MainPlugin() {
+    return dynamic_cast<VERTiGON4Plugin*>(GlobalPlugin());
+}
+
 } // namespace
+
+int LiveObjectHelpRow(LiveObjectKind kind) {
+    return kind >= 0 && kind < kLiveObjectKindCount ? kHelpRows[kind] : -1;
+}
+
+LiveObjectKind SelectedLiveObjectKind() {
+    if (sDocument == nullptr || sArt == nullptr || sMemory == nullptr || sPluginGroup == nullptr)
+        return kNoKind;
+    ArtHandle* list = nullptr;
+    int32_t count = 0;
+    if (sDocument->GetSelectedArt(&list, &count) != kNoErr || list == nullptr)
+        return kNoKind;
+    LiveObjectKind found = kNoKind;
+    // Entry 0 is the selection's container, not selected art.
+    for (int32_t i = 1; i < count; ++i) {
+        int32_t artKind = 0;
+        PluginGroupHandle group = nullptr;
+        if (sArt->GetArtKind(list[i], &artKind) != kNoErr || artKind != kVtgArtPlugin ||
+            sPluginGroup->GetArtPluginGroup(list[i], &group) != kNoErr)
+            continue;
+        if (LiveObjectKind kind = KindOfGroup(group); kind != kNoKind)
+            found = kind;
+    }
+    sMemory->FreeBlock(list);
+    return found;
+}
+
+int PGViewController::HelpRow() const {
+    return LiveObjectHelpRow(ctrlr_.kind());
+}
+
+void PGViewController::OnHelpButton() {
+    VERTiGON4Plugin* plugin = MainPlugin();
+    if (plugin == nullptr)
+        return;
+    if (platform::IsKeyDown(platform::Modifier::Alt)) {
+        const LiveObjectKind kind = SelectedLiveObjectKind();
+        if (kind != kNoKind)
+            plugin->ShowLiveObjectPanel(kind, false);
+        return;
+    }
+    plugin->helpRow = static_cast<int16_t>(HelpRow());
+    plugin->ShowHelpPanel(false);
+}
 
 void PGViewController::Refresh(int) {
     platform::SetChecked(platform::GetItem(dialog_, kLiveUpdate), ctrlr_.liveUpdate);
@@ -80,6 +138,10 @@ bool PGViewController::OnViewMessage(std::uint32_t code, platform::Param wparam,
     case kExpand:
         err = ctrlr_.ExpandLiveObjects();
         break;
+    case kHelpButton:
+        result = 0;
+        OnHelpButton(); // may have destroyed this view
+        return true;
     default:
         if (!OnKindCommand(id, notify))
             return VERTiGON4ViewController::OnViewMessage(code, wparam, lparam, result);

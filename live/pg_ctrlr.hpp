@@ -28,6 +28,8 @@ public:
     // The panel grew or shrank: the view follows, the common controls stay
     // at its bottom.
     virtual void ResizeBy(int dw, int dh);
+    // The help page row the "?" button opens: the page of the panel's kind.
+    virtual int HelpRow() const;
 
 protected:
     bool OnViewMessage(std::uint32_t code, platform::Param wparam, platform::Param lparam,
@@ -44,6 +46,11 @@ protected:
         (void)delta;
         return false;
     }
+    // "?": the kind's help page in the help panel; with Alt held the panel
+    // switches to the kind of the selected live object instead, which
+    // destroys this view, so nothing of it may be touched afterwards.
+    void OnHelpButton();
+
     PGCtrlr& ctrlr_;
 };
 
@@ -95,6 +102,12 @@ private:
     // The panel's minimum (the view's own size) and the size last seen.
     double minWidth_ = 0, minHeight_ = 0, viewWidth_ = 0, viewHeight_ = 0;
 };
+
+// The help page row of a kind ("live_circle" for Live Circle), or -1.
+int LiveObjectHelpRow(LiveObjectKind kind);
+// The kind of the last live object of this plug-in in the selection, or
+// kNoKind when the selection holds none.
+LiveObjectKind SelectedLiveObjectKind();
 
 // The controller of `kind`, or null for a kind without a panel yet.
 std::unique_ptr<PGCtrlr> CreateLiveObjectController(LiveObjectKind kind, PanelHandle panel,

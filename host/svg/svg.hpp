@@ -10,7 +10,10 @@
 // most 6 decimals, and the host's own data (layers, plug-in art, dictionaries,
 // tags, guides, locks, hidden art, corner flags, live-effect instances) in
 // the namespace xmlns:vtg="urn:vertigon:host", so that a saved document
-// reopens as it was: open, save, open, save gives the same bytes twice.
+// reopens as it was: open, save, open, save gives the same bytes twice. A
+// clipping group also gets a <clipPath vtg:kind="clip"> copy of its clipping
+// path and a clip-path reference, so that any viewer clips it; reading drops
+// both again (the group's clipping path is what counts).
 #pragma once
 
 #include <string>

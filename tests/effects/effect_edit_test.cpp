@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <numbers>
+#include <string>
 #include <vector>
 
 #include "core/plugin_globals.hpp"
@@ -20,6 +21,7 @@
 #include "host/doc/art.hpp"
 #include "host/effects/live_effects.hpp"
 #include "host/svg/svg.hpp"
+#include "platform/draw.hpp"
 #include "platform/input.hpp"
 #include "platform/system.hpp"
 #include "platform/window.hpp"
@@ -408,6 +410,60 @@ TEST_F(EffectEdit, TwoTopLevelObjectsAskAndNoStops) {
     Click(2);
     EXPECT_EQ(hostapp::effects::AddEffect(host(), kWave), kStop);
     EXPECT_EQ(host().user().alerts().size(), alerts);
+}
+
+// Every picture button of the effect dialogs paints its bitmap inside its
+// edge; the chosen style or kind is drawn pressed.
+TEST_F(EffectEdit, PictureButtonsPaintTheirBitmaps) {
+    struct Row {
+        int first, count, bitmap; // buttons first .. first + count - 1 show bitmap, bitmap + 1, ...
+    };
+    struct Case {
+        const char* effect;
+        std::vector<Row> rows;
+        int pressed; // the button of the default choice
+    };
+    const Case cases[] = {
+        {kWave, {{1763, 5, 626}, {1433, 1, 821}}, 1763},
+        {kLens, {{1780, 4, 631}, {1433, 1, 821}}, 1780},
+        {kWarp, {{1730, 1, 602}, {1731, 21, 605}, {1433, 1, 821}}, 1730},
+    };
+    for (const Case& c : cases) {
+        In([&](platform::WindowId d) {
+            for (const Row& row : c.rows)
+                for (int i = 0; i < row.count; ++i) {
+                    const int id = row.first + i;
+                    const platform::WindowId b = platform::GetItem(d, id);
+                    platform::Redraw(b);
+                    const platform::DrawContext* dc = platform::LastPaint(b);
+                    if (dc == nullptr)
+                        return "no picture of " + std::to_string(id);
+                    const platform::Rect r = platform::GetClientRect(b);
+                    int edges = 0, bitmaps = 0;
+                    for (const platform::DrawOp& op : dc->ops()) {
+                        if (op.kind == platform::DrawOp::Kind::Edge) {
+                            ++edges;
+                            EXPECT_EQ(op.sunken, id == c.pressed) << c.effect << " " << id;
+                        }
+                        if (op.kind == platform::DrawOp::Kind::Bitmap) {
+                            ++bitmaps;
+                            EXPECT_EQ(op.bitmapId, row.bitmap + i) << c.effect << " " << id;
+                            EXPECT_TRUE(op.halftone);
+                            EXPECT_EQ(op.rect.left, 2);
+                            EXPECT_EQ(op.rect.top, 2);
+                            EXPECT_EQ(op.rect.right, r.width() - 2);
+                            EXPECT_EQ(op.rect.bottom, r.height() - 2);
+                        }
+                    }
+                    EXPECT_EQ(edges, 1) << c.effect << " " << id;
+                    EXPECT_EQ(bitmaps, 1) << c.effect << " " << id;
+                }
+            return std::string();
+        });
+        Click(2);
+        EXPECT_EQ(hostapp::effects::AddEffect(host(), c.effect), kStop) << c.effect;
+        EXPECT_TRUE(platform::ModalError().empty()) << platform::ModalError();
+    }
 }
 
 TEST_F(EffectEdit, NothingSelectedAndUnknownEffects) {

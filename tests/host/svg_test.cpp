@@ -362,6 +362,24 @@ TEST(Svg, ClippingGroupsCarryAClipAnyViewerAppliesAndReadingDropsIt) {
     EXPECT_EQ(Find(*back, "own")->s.extra,
               (std::vector<hostapp::doc::XmlAttr>{{"clip-path", "url(#theirs)"}}));
     EXPECT_EQ(Find(*back, "frame")->s.style.clip, 1);
+
+    // Text clips by its glyphs: the clip holds the text as written.
+    Document* text =
+        Read(store, Svg("<g id=\"tg\" vtg:clip=\"1\" xmlns:vtg=\"urn:vertigon:host\">"
+                        "<text id=\"t\" x=\"5\" y=\"20\" font-size=\"12\" "
+                        "vtg:clip=\"1\">Hi</text><rect width=\"9\" height=\"9\"/></g>"));
+    ASSERT_NE(text, nullptr);
+    ASSERT_EQ(Find(*text, "tg")->s.children.size(), 2u);
+    const std::string withText = WriteSvgText(*text);
+    EXPECT_EQ(AttributeOf(withText, "tg", "clip-path"), "url(#vtg-clip-1)");
+    EXPECT_NE(withText.find("<clipPath id=\"vtg-clip-1\" vtg:kind=\"clip\"><text x=\"5\" y=\"20\" "
+                            "font-size=\"12\">Hi</text></clipPath>"),
+              std::string::npos)
+        << withText;
+    Document* textBack = Read(store, withText);
+    ASSERT_NE(textBack, nullptr);
+    EXPECT_EQ(Find(*textBack, "tg")->s.children.size(), 2u);
+    EXPECT_EQ(WriteSvgText(*textBack), withText);
 }
 
 TEST(Svg, ForeignClipPathsStayAsWritten) {
