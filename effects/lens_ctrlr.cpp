@@ -135,14 +135,7 @@ void LensDialogController::InitControls() {
     AddCheck(kShowArea, lens_.showAreaField());
     auto add = [&](int edit, int spin, int slider, double lo, double hi, double scale,
                    double* target, bool moveSlider) {
-        LinkedValue v;
-        v.edit = edit;
-        v.spin = spin;
-        v.slider = slider;
-        v.minimum = lo;
-        v.maximum = hi;
-        v.scale = scale;
-        v.target = target;
+        LinkedValue v = Link(LinkedValue::Kind::Number, edit, spin, slider, lo, hi, scale, target);
         v.moveSlider = moveSlider;
         linker_.Add(v);
     };

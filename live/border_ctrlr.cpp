@@ -68,15 +68,7 @@ void BorderPGViewController::Link() {
     linker_ = ValueLinker(dialog_);
     auto add = [&](LinkedValue::Kind kind, int edit, int spin, int slider, double low, double high,
                    double scale, double* target) {
-        LinkedValue v;
-        v.kind = kind;
-        v.edit = edit;
-        v.spin = spin;
-        v.slider = slider;
-        v.minimum = low;
-        v.maximum = high;
-        v.scale = scale;
-        v.target = target;
+        LinkedValue v = vtg::Link(kind, edit, spin, slider, low, high, scale, target);
         v.ruler = linkedRuler_;
         v.spinStep = kind == LinkedValue::Kind::Distance ? 0.1 : 1.0;
         linker_.Add(v);

@@ -72,13 +72,7 @@ void CirclePGViewController::LinkOffsets() {
     offsets_.SetDialog(dialog_);
     offsets_.SetOnChange([](void* c) { static_cast<PGCtrlr*>(c)->ValueChanged(); }, &ctrlr_);
     auto distance = [&](int edit, int spin, double& target) {
-        LinkedValue v;
-        v.kind = LinkedValue::Kind::Distance;
-        v.edit = edit;
-        v.spin = spin;
-        v.minimum = -18000;
-        v.maximum = 18000;
-        v.target = &target;
+        LinkedValue v = Link(LinkedValue::Kind::Distance, edit, spin, 0, -18000, 18000, 1, &target);
         v.ruler = ruler;
         return v;
     };

@@ -28,6 +28,22 @@ struct LinkedValue {
     int32_t ruler = kRulerPoints;
 };
 
+// The entry of `target` shown in `edit`, with `spin` and `slider` (0 for
+// none), within [minimum, maximum] as shown; stored = shown * scale.
+inline LinkedValue Link(LinkedValue::Kind kind, int edit, int spin, int slider, double minimum,
+                        double maximum, double scale, double* target) {
+    LinkedValue v;
+    v.kind = kind;
+    v.edit = edit;
+    v.spin = spin;
+    v.slider = slider;
+    v.minimum = minimum;
+    v.maximum = maximum;
+    v.scale = scale;
+    v.target = target;
+    return v;
+}
+
 // A dialog's linked values. Handle() takes the dialog's messages and serves
 // those addressed to a linked control; `onChange` runs after every stored
 // change (the live update or the preview).
