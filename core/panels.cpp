@@ -10,6 +10,7 @@
 #include "help/help_ctrlr.hpp"
 #include "live/pg_ctrlr.hpp"
 #include "params/global_params.hpp"
+#include "params/live_storage.hpp"
 #include "params/preset_library.hpp"
 
 namespace vtg {
@@ -128,8 +129,28 @@ ErrorCode VERTiGON4Plugin::RunPreferencesFromMenu() {
 }
 
 ErrorCode VERTiGON4Plugin::ShowPanelOfSelection() {
-    // Live objects in the selection arrive with the live-object storage.
-    return kNoErr;
+    if (sDocument == nullptr || sArt == nullptr || sPluginGroup == nullptr)
+        return kNoErr;
+    // Selected live objects of the previous version are offered their
+    // conversion first, so that their kind is found.
+    ArtHandle* list = nullptr;
+    int32_t count = 0;
+    if (sDocument->GetSelectedArt(&list, &count) != kNoErr || list == nullptr)
+        return kNoErr; // no document: nothing to open
+    ErrorCode err = kNoErr;
+    for (int32_t i = 1; i < count && err == kNoErr; ++i) {
+        int32_t kind = 0;
+        PluginGroupHandle group = nullptr;
+        if (sArt->GetArtKind(list[i], &kind) != kNoErr || kind != kVtgArtPlugin ||
+            sPluginGroup->GetArtPluginGroup(list[i], &group) != kNoErr)
+            continue;
+        MigrateLegacyLiveObject(list[i], group, &err);
+    }
+    sMemory->FreeBlock(list);
+    if (err != kNoErr)
+        return err;
+    const LiveObjectKind kind = SelectedLiveObjectKind();
+    return kind == kNoKind ? kNoErr : ShowLiveObjectPanel(kind, false);
 }
 
 } // namespace vtg

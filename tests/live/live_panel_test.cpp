@@ -125,6 +125,23 @@ TEST_F(LivePanel, HelpButtonWithAltSwitchesToTheKindOfTheSelectedLiveObject) {
     EXPECT_TRUE(host().user().alerts().empty());
 }
 
+// "選択Liveオブジェクトの編集" opens the panel of the selected live object's
+// kind, without toggling; with no live object selected nothing opens.
+TEST_F(LivePanel, ShowPanelMenuOpensTheKindOfTheSelection) {
+    ArtNode* border = MakeLive(vtg::kKindBorder, "a", 0);
+    ArtNode* plain = AddSquare("plain", 300, 300, 20);
+    Select({plain});
+    ASSERT_EQ(host().chooseMenu("VERTiGON_Menu_ShowPanel"), kNoErr);
+    EXPECT_EQ(plugin()->liveController(), nullptr);
+    for (int twice = 0; twice < 2; ++twice) {
+        Select({plain, border});
+        ASSERT_EQ(host().chooseMenu("VERTiGON_Menu_ShowPanel"), kNoErr);
+        ASSERT_NE(plugin()->liveController(), nullptr);
+        EXPECT_EQ(plugin()->liveController()->kind(), vtg::kKindBorder);
+        EXPECT_TRUE(host().panels().find(vtg::kLivePanelPrefix)->shown) << twice;
+    }
+}
+
 TEST_F(LivePanel, RulerAndDocumentChangesShowLengthsInTheNewUnitAtOnce) {
     Open("VERTiGON6_05");
     EXPECT_TRUE(ui_.expect(1700, "-36.0000 pt"));
