@@ -41,27 +41,12 @@ void WarpDialogController::InitControls() {
     AddChoice(kFirstStyle, kWarpStyles, &p->style, true);
     AddChoice(kHorizontal, 2, &p->orientation, false);
     AddCheck(kPerspective, &p->perspective_f);
-    LinkedValue margin;
-    margin.edit = kMarginEdit;
-    margin.spin = kMarginSpin;
-    margin.minimum = 0;
-    margin.maximum = 20000;
-    margin.scale = 0.01;
-    margin.target = &p->marginRatio;
-    linker_.Add(margin);
-    LinkedValue bend = margin;
-    bend.edit = kBendEdit;
-    bend.spin = kBendSpin;
-    bend.slider = kBendSlider;
-    bend.minimum = -20000;
-    bend.target = &p->bendRatio;
-    linker_.Add(bend);
-    LinkedValue centre = bend;
-    centre.edit = kCentreEdit;
-    centre.spin = kCentreSpin;
-    centre.slider = kCentreSlider;
-    centre.target = &p->centerRatio;
-    linker_.Add(centre);
+    using K = LinkedValue::Kind;
+    linker_.Add(Link(K::Number, kMarginEdit, kMarginSpin, 0, 0, 20000, 0.01, &p->marginRatio));
+    linker_.Add(
+        Link(K::Number, kBendEdit, kBendSpin, kBendSlider, -20000, 20000, 0.01, &p->bendRatio));
+    linker_.Add(Link(K::Number, kCentreEdit, kCentreSpin, kCentreSlider, -20000, 20000, 0.01,
+                     &p->centerRatio));
     SetSlider(kBendSlider, -200, 200);
     SetSlider(kCentreSlider, -100, 100);
     platform::SetRange(item(kMarginSpin), INT_MIN, INT_MAX);

@@ -39,29 +39,12 @@ void WaveDialogController::InitControls() {
     auto* p = static_cast<WaveEffectParams*>(owner_.params());
     AddChoice(kFirstStyle, 5, &p->style, true);
     AddChoice(kHorizontal, 2, &p->orientation, false);
-    LinkedValue cycle;
-    cycle.edit = kCycleEdit;
-    cycle.spin = kCycleSpin;
-    cycle.slider = kCycleSlider;
-    cycle.minimum = 0;
-    cycle.maximum = 4000;
-    cycle.target = &p->cycle;
-    linker_.Add(cycle);
-    LinkedValue bend = cycle;
-    bend.edit = kBendEdit;
-    bend.spin = kBendSpin;
-    bend.slider = kBendSlider;
-    bend.minimum = -20000;
-    bend.maximum = 20000;
-    bend.scale = 0.01;
-    bend.target = &p->bendRatio;
-    linker_.Add(bend);
-    LinkedValue centre = bend;
-    centre.edit = kCentreEdit;
-    centre.spin = kCentreSpin;
-    centre.slider = kCentreSlider;
-    centre.target = &p->centerRatio;
-    linker_.Add(centre);
+    using K = LinkedValue::Kind;
+    linker_.Add(Link(K::Number, kCycleEdit, kCycleSpin, kCycleSlider, 0, 4000, 1, &p->cycle));
+    linker_.Add(
+        Link(K::Number, kBendEdit, kBendSpin, kBendSlider, -20000, 20000, 0.01, &p->bendRatio));
+    linker_.Add(Link(K::Number, kCentreEdit, kCentreSpin, kCentreSlider, -20000, 20000, 0.01,
+                     &p->centerRatio));
     SetSlider(kCycleSlider, 0, 100);
     SetSlider(kBendSlider, -200, 200);
     SetSlider(kCentreSlider, -100, 100);
