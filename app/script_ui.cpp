@@ -28,9 +28,9 @@ bool ParseNumber(const std::string& word, int& value) {
 
 bool ScriptRunner::executeUi(const std::vector<std::string>& w, std::string& reason, bool& ok) {
     const std::string& command = w[0];
-    static const char* const kCommands[] = {"panel",  "text",         "click",  "spin",   "slide",
-                                            "choose", "key",          "hold",   "answer", "print",
-                                            "expect", "expect-alert", "picture"};
+    static const char* const kCommands[] = {
+        "panel",  "text",  "click",  "spin",         "slide",   "choose",       "key",      "hold",
+        "answer", "print", "expect", "expect-alert", "picture", "double-click", "drag-item"};
     bool mine = false;
     for (const char* c : kCommands)
         mine = mine || command == c;
@@ -122,6 +122,24 @@ bool ScriptRunner::executeUi(const std::vector<std::string>& w, std::string& rea
             return true;
         return gesture(command == "slide" ? platform::user::Slide(c, value)
                                           : platform::user::Choose(c, value));
+    }
+    if (command == "double-click") {
+        platform::WindowId c = 0;
+        int index = 0;
+        if (w.size() != 3 || !ParseNumber(w[2], index))
+            return usage("double-click ID INDEX");
+        if (!control(w[1], c))
+            return true;
+        return gesture(platform::user::DoubleClickItem(c, index));
+    }
+    if (command == "drag-item") {
+        platform::WindowId c = 0;
+        int from = 0, to = 0;
+        if (w.size() != 4 || !ParseNumber(w[2], from) || !ParseNumber(w[3], to))
+            return usage("drag-item ID FROM TO");
+        if (!control(w[1], c))
+            return true;
+        return gesture(platform::user::DragItem(c, from, to));
     }
     if (command == "key") {
         if (w.size() != 2)

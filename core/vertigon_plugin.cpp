@@ -15,6 +15,7 @@
 #include "params/live_storage.hpp"
 #include "params/preset_library.hpp"
 #include "tools/tool_table.hpp"
+#include "ui/preset_dialog.hpp"
 
 namespace vtg {
 
@@ -63,7 +64,7 @@ void VERTiGON4Plugin::FreeStartupBlocks() {
     if (settings_ != nullptr)
         sMemory->FreeBlock(settings_);
     settings_ = nullptr;
-    delete[] static_cast<void**>(presetList_);
+    delete presetList_;
     presetList_ = nullptr;
     delete filterToken_;
     filterToken_ = nullptr;
@@ -111,7 +112,7 @@ void VERTiGON4Plugin::RegisterEverything() {
     }
     Step(RegisterLiveObjectActions(pluginRef_));
 
-    presetList_ = new (std::nothrow) void* [2] { nullptr, nullptr };
+    presetList_ = new (std::nothrow) PresetList();
     if (presetList_ == nullptr)
         throw kOutOfMemoryErr;
 

@@ -14,6 +14,7 @@ namespace vtg {
 
 class HelpCtrlr;
 class PGCtrlr;
+class PresetList;
 
 class VERTiGON4Plugin : public Plugin {
 public:
@@ -61,6 +62,8 @@ public:
     int16_t helpRow = -1;
     HelpCtrlr* helpController() const { return help_; }
     PGCtrlr* liveController() const { return live_; }
+    // The preset-list object the controllers share.
+    PresetList* presetList() const { return presetList_; }
 
     // Shut-down's part for the panels: controllers first, then the panels,
     // each saving its position.
@@ -103,7 +106,7 @@ private:
     FlyoutHandle toolFlyout_ = nullptr, liveFlyout_ = nullptr, helpFlyout_ = nullptr;
     HelpCtrlr* help_ = nullptr;
     PGCtrlr* live_ = nullptr;              // the controller of the panel kind
-    void* presetList_ = nullptr;           // the preset-list object shared by the controllers
+    PresetList* presetList_ = nullptr;     // the preset-list object shared by the controllers
     unsigned char* filterToken_ = nullptr; // handed to the Fractalize filter registration
     PluginGlobals* globals_ = nullptr;
     VtgPoint annotationPoint_{};

@@ -231,6 +231,15 @@ ErrorCode PGCtrlr::ValueChanged() {
 void PGCtrlr::RebuildPresetMenu() {
     if (flyout_ == nullptr)
         return;
+    std::vector<std::string> names;
+    if (ListPresetNames(record(), names) != kNoErr)
+        names.clear();
+    RebuildPresetMenu(names);
+}
+
+void PGCtrlr::RebuildPresetMenu(const std::vector<std::string>& names) {
+    if (flyout_ == nullptr)
+        return;
     int32_t count = 0;
     sPanel->CountFlyoutItems(flyout_, &count);
     for (int32_t item = count; item >= kFirstPresetItem; --item)
@@ -239,9 +248,6 @@ void PGCtrlr::RebuildPresetMenu() {
     for (int32_t item = 1; item < kFirstPresetItem && item <= count; ++item)
         if (item != 6)
             sPanel->EnableFlyoutItem(flyout_, item, 1);
-    std::vector<std::string> names;
-    if (ListPresetNames(record(), names) != kNoErr)
-        return;
     for (const std::string& name : names)
         sPanel->AppendFlyoutItem(flyout_, name.c_str(), 0);
 }
@@ -255,10 +261,17 @@ ErrorCode PGCtrlr::OnFlyoutItem(int32_t item) {
     else if (item == 6) {
         ShowAboutBox();
         return kNoErr;
+    } else if (item == 3) {
+        if (VERTiGON4Plugin* plugin = MainPlugin(); plugin && plugin->presetList())
+            plugin->presetList()->OpenPresetDialog(this);
+        return kNoErr;
     } else
-        return kNoErr; // separators; the preset dialog (item 3) is not in this build
-    if (ErrorCode err = LoadPresetRecordWithAlert(record(), preset))
-        return err; // the record stays as it was
+        return kNoErr; // separators
+    {
+        PresetOwnerScope owner(MainPlugin() ? MainPlugin()->presetList() : nullptr, this);
+        if (ErrorCode err = LoadPresetRecordWithAlert(record(), preset))
+            return err; // the record stays as it was
+    }
     if (view_ != nullptr)
         view_->Refresh(2);
     return liveUpdate ? UpdateSelectedLiveObjects() : kNoErr;

@@ -3,11 +3,14 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "core/controller.hpp"
 #include "core/plugin_globals.hpp"
 #include "core/view_controller.hpp"
 #include "live/live_object.hpp"
+#include "ui/preset_dialog.hpp"
 #include "ui/value_link.hpp"
 
 namespace vtg {
@@ -54,7 +57,7 @@ protected:
     PGCtrlr& ctrlr_;
 };
 
-class PGCtrlr : public VERTiGON4PanelCtrlr {
+class PGCtrlr : public VERTiGON4PanelCtrlr, public PresetOwner {
 public:
     PGCtrlr(LiveObjectKind kind, PanelHandle panel, FlyoutHandle flyout);
     // Closes the view and writes the record back as "Last Setting".
@@ -72,15 +75,19 @@ public:
     }
     // Loads preset `index` into the panel (only while it is shown); with
     // live update the selection is made live with it (Apply).
-    ErrorCode ApplyPreset(int32_t index);
+    ErrorCode ApplyPreset(int32_t index) override;
     // Reads the selection into the panel and enables its buttons.
     ErrorCode SyncPanelWithSelection(bool opening);
     // After a panel value changed: the selected objects follow with live update.
     ErrorCode ValueChanged();
     // The kind's presets as flyout items 7 and up, after item 6.
     void RebuildPresetMenu();
-    // A flyout item: 1 the built-in values, 7 and up the presets; the view
-    // then shows the values and, with live update, the selection follows.
+    void RebuildPresetMenu(const std::vector<std::string>& names) override;
+    void* PresetRecord() const override { return record(); }
+    PanelHandle PresetPanel() const override { return panel_; }
+    // A flyout item: 1 the built-in values, 7 and up the presets (the view
+    // then shows the values and, with live update, the selection follows);
+    // 3 the preset dialog, 6 the About box.
     ErrorCode OnFlyoutItem(int32_t item);
     // The panel's window is now `width` x `height` panel units.
     void OnPanelResize(double width, double height);

@@ -519,6 +519,10 @@ ErrorCode LoadLastSettingOrDefaults(void* block) {
 
 // --- user presets ------------------------------------------------------------------
 
+void ShowBrokenPresetFile() {
+    ShowBrokenFile();
+}
+
 ErrorCode AddPreset(void* block, int count, std::string* newName) {
     std::string path = PresetFilePath(block);
     FileImage image;

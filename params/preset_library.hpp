@@ -102,6 +102,9 @@ using ImportPicker =
     std::function<ErrorCode(const std::vector<std::string>& names, std::vector<int>& picked)>;
 ErrorCode ImportPresets(void* block, const ImportPicker& pick);
 
+// The broken-file message, for a list of names that could not be read.
+void ShowBrokenPresetFile();
+
 // A name as it is stored: control characters become blanks, and it is cut
 // to 255 bytes on a character boundary.
 std::string StoredPresetName(std::string_view name);

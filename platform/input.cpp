@@ -1,5 +1,6 @@
 #include "platform/input.hpp"
 
+#include <algorithm>
 #include <deque>
 
 #include "platform/system.hpp"
@@ -156,12 +157,34 @@ std::string Choose(WindowId control, int index) {
         return "control " + std::to_string(GetControlId(control)) + " has no item " +
                std::to_string(index) + " (" + std::to_string(n) + " items)";
     if (GetStyle(control) & kStyleMultiSelect) {
-        for (int i = 0; i < n; ++i)
-            SetItemSelected(control, i, i == index);
+        if (IsKeyDown(Modifier::Ctrl)) {
+            const auto selected = GetSelectedIndices(control);
+            const bool was = std::find(selected.begin(), selected.end(), index) != selected.end();
+            SetItemSelected(control, index, !was);
+        } else {
+            for (int i = 0; i < n; ++i)
+                SetItemSelected(control, i, i == index);
+        }
     }
     SetSelection(control, index);
     SendMessage(GetParent(control), kMsgCommand, MakeParam(GetControlId(control), kNotifySelChange),
                 static_cast<Param>(control));
+    Pump();
+    return "";
+}
+
+std::string DoubleClickItem(WindowId list, int index) {
+    if (auto r = Usable(list); !r.empty())
+        return r;
+    if (!Is(list, {WindowClass::ListBox, WindowClass::DragListBox}))
+        return Kind(list) + ", not a list box";
+    if (auto r = Choose(list, index); !r.empty())
+        return r;
+    // The first click may have closed or changed the list.
+    if (!IsWindow(list) || GetSelection(list) != index)
+        return "";
+    SendMessage(GetParent(list), kMsgCommand, MakeParam(GetControlId(list), kNotifyDoubleClick),
+                static_cast<Param>(list));
     Pump();
     return "";
 }

@@ -32,8 +32,13 @@ std::string Click(WindowId control);
 std::string Spin(WindowId spin, int delta);
 // A slider dragged to `position` (thumb tracking, thumb released, end).
 std::string Slide(WindowId slider, int position);
-// Item `index` of a combo box or list box, with the selection change.
+// Item `index` of a combo box or list box, with the selection change. In a
+// list box of extended selection the item becomes the only selected one;
+// with Ctrl held it is added to the selection or taken out of it.
 std::string Choose(WindowId control, int index);
+// A double click on item `index` of a list box: the first click chooses it
+// (as Choose), the second sends the double-click notification.
+std::string DoubleClickItem(WindowId list, int index);
 // Drag item `from` of a drag list box onto item `to`.
 std::string DragItem(WindowId list, int from, int to);
 // A key: "return", "escape" or one character, "ctrl+" in front for Ctrl.

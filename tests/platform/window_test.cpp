@@ -251,6 +251,42 @@ TEST_F(WindowTest, ListsSlidersAndSpinsNotifyTheirParent) {
     EXPECT_EQ(r.seen.back().wparam, 7);
 }
 
+TEST_F(WindowTest, ExtendedListsAddWithCtrlAndDoubleClicksChooseFirst) {
+    Recorder r;
+    vtgtest::WindowsGuard guard;
+    WindowId d = CreateWindow(WindowClass::Dialog, 0, 0, "", {0, 0, 300, 200});
+    AttachHandler(d, &r);
+    WindowId list =
+        CreateWindow(WindowClass::ListBox, d, 8, "", {0, 0, 100, 80}, kStyleMultiSelect);
+    SetItems(list, {"a", "b", "c"});
+    // Ctrl adds to the selection and takes a selected item out again; a
+    // plain click leaves only its item.
+    struct Step {
+        bool ctrl;
+        int index;
+        std::vector<int> selected;
+    };
+    for (const Step& s : {Step{false, 0, {0}}, Step{true, 2, {0, 2}}, Step{true, 1, {0, 1, 2}},
+                          Step{true, 0, {1, 2}}, Step{false, 1, {1}}}) {
+        SetKeyDown(Modifier::Ctrl, s.ctrl);
+        EXPECT_EQ(user::Choose(list, s.index), "");
+        EXPECT_EQ(GetSelectedIndices(list), s.selected) << s.index;
+    }
+    SetKeyDown(Modifier::Ctrl, false);
+
+    r.seen.clear();
+    EXPECT_EQ(user::DoubleClickItem(list, 2), "");
+    std::vector<int> notes;
+    for (const auto& m : r.seen)
+        if (m.code == kMsgCommand)
+            notes.push_back(HighWord(m.wparam));
+    EXPECT_EQ(notes, (std::vector<int>{kNotifySelChange, kNotifyDoubleClick}));
+    EXPECT_EQ(GetSelectedIndices(list), (std::vector<int>{2}));
+    EXPECT_EQ(user::DoubleClickItem(list, 3), "control 8 has no item 3 (3 items)");
+    WindowId combo = CreateWindow(WindowClass::ComboBox, d, 9, "", {0, 90, 80, 20});
+    EXPECT_EQ(user::DoubleClickItem(combo, 0), "control 9 is a combobox, not a list box");
+}
+
 TEST_F(WindowTest, SvgPictureShowsControlsAndClipsRegions) {
     WindowId d = CreateWindow(WindowClass::Dialog, 0, 0, "", {0, 0, 120, 80});
     WindowId b = CreateWindow(WindowClass::PushButton, d, 1, "A&B", {10, 10, 60, 30});

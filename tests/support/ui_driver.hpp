@@ -45,6 +45,12 @@ public:
     std::string spin(int id, bool up) { return platform::user::Spin(control(id), up ? 1 : -1); }
     std::string slide(int id, int position) { return platform::user::Slide(control(id), position); }
     std::string choose(int id, int index) { return platform::user::Choose(control(id), index); }
+    std::string doubleClick(int id, int index) {
+        return platform::user::DoubleClickItem(control(id), index);
+    }
+    std::string dragItem(int id, int from, int to) {
+        return platform::user::DragItem(control(id), from, to);
+    }
     std::string key(const std::string& key) {
         platform::WindowId target = addressed();
         for (platform::WindowId f = platform::GetFocus(); f != 0; f = platform::GetParent(f))
