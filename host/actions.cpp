@@ -163,8 +163,8 @@ std::string FormatActionKey(uint32_t key) {
     bool printable = true;
     for (char ch : c)
         printable = printable && ch > ' ' && ch < 0x7F;
-    // A key that looks like the hex form is written in hex too.
-    if (printable && !(c[0] == '0' && c[1] == 'x'))
+    // A key that looks like the hex form or a comment is written in hex too.
+    if (printable && !(c[0] == '0' && c[1] == 'x') && c[0] != '#')
         return std::string(c, 4);
     char buffer[11];
     std::snprintf(buffer, sizeof buffer, "0x%08X", static_cast<unsigned>(key));
@@ -251,6 +251,10 @@ bool HexDigit(char ch, int& v) {
     return true;
 }
 
+bool ValidUtf8(const std::string& s);
+
+// A text with its escapes replaced; \x escapes that leave no valid UTF-8
+// are refused, as the writer could not save such a text back.
 bool Unescape(const std::string& text, std::string& out, std::string& error) {
     out.clear();
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -295,6 +299,10 @@ bool Unescape(const std::string& text, std::string& out, std::string& error) {
             error = std::string("unknown escape \\") + text[i];
             return false;
         }
+    }
+    if (!ValidUtf8(out)) {
+        error = "the \\x escapes leave text that is not valid UTF-8";
+        return false;
     }
     return true;
 }
@@ -486,7 +494,7 @@ bool ReadActionEvents(const std::string& text, std::vector<RecordedEvent>& event
             if (!Unescape(rest, v.text, why))
                 return fail(why);
             if (v.text.size() >= kVtgUnitSize)
-                return fail("the unit \"" + v.text + "\" is longer than " +
+                return fail("the unit \"" + Escape(v.text) + "\" is longer than " +
                             std::to_string(kVtgUnitSize - 1) + " bytes");
         } else if (type == "string") {
             v.type = kVtgActionString;

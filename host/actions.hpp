@@ -118,7 +118,8 @@ private:
 
 // --- the text form of a recording ----------------------------------------------
 // A key as its four characters when they are all printable ASCII other than
-// blank, else as 0x followed by eight hex digits.
+// blank and do not start with "#" or "0x", else as 0x followed by eight hex
+// digits.
 std::string FormatActionKey(uint32_t key);
 bool ParseActionKey(const std::string& text, uint32_t& key);
 const char* ActionTypeName(int32_t type);

@@ -1,5 +1,6 @@
 // Reading SVG into a document.
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -68,7 +69,8 @@ private:
     doc::DocStore& store_;
     Document& d_;
     VtgMatrix flip_{};
-    int depth_ = 0; // nesting of elements being read
+    VtgMatrix toSvg_{}; // document space back to SVG user space, as written
+    int depth_ = 0;     // nesting of elements being read
 };
 
 // Deeper nesting than this is refused rather than risking the stack.
@@ -122,6 +124,31 @@ bool StyleProperty(const std::string& n) {
     return false;
 }
 
+// Geometry attributes of shapes; a shape's are made again from its path.
+constexpr const char* kGeometry[] = {"d",  "x", "y",  "width", "height", "rx", "ry",    "cx",
+                                     "cy", "r", "x1", "y1",    "x2",     "y2", "points"};
+
+// Whether a CSS property of a style attribute can be kept as an attribute of
+// element `e`: a plain XML name that the element does not carry already and
+// that this reader does not read itself.
+bool AttributeOfItsOwn(pugi::xml_node e, const std::string& n) {
+    if (n.empty() || !(std::isalpha(static_cast<unsigned char>(n[0])) || n[0] == '_'))
+        return false;
+    for (char ch : n)
+        if (!(std::isalnum(static_cast<unsigned char>(ch)) || ch == '-' || ch == '_' || ch == '.'))
+            return false;
+    if (n == "id" || n == "transform" || n == "style" || e.attribute(n.c_str()))
+        return false;
+    return std::none_of(std::begin(kGeometry), std::end(kGeometry),
+                        [&](const char* g) { return n == g; });
+}
+
+// What the writer can put and this reader take back: finite numbers within
+// the coordinate limit.
+bool InRange(double v) {
+    return std::fabs(v) <= kMaxCoordinate;
+}
+
 double Scale(const VtgMatrix& m) {
     return std::sqrt(std::fabs(m.a * m.d - m.b * m.c));
 }
@@ -132,13 +159,21 @@ bool Reader::style(pugi::xml_node e, Inherited& inh, std::vector<doc::XmlAttr>& 
     for (pugi::xml_attribute a : e.attributes())
         if (StyleProperty(a.name()))
             props.emplace_back(a.name(), a.value());
-    if (pugi::xml_attribute s = e.attribute("style"))
+    if (pugi::xml_attribute s = e.attribute("style")) {
+        std::string kept; // the declarations that cannot stand as attributes
         for (auto& p : ParseStyleAttribute(s.value())) {
             if (StyleProperty(p.first))
                 props.push_back(p);
-            else
+            else if (AttributeOfItsOwn(e, p.first) &&
+                     std::none_of(rest.begin(), rest.end(),
+                                  [&](const doc::XmlAttr& x) { return x.first == p.first; }))
                 rest.push_back(p); // other CSS properties are kept as attributes
+            else
+                kept += (kept.empty() ? "" : "; ") + p.first + ": " + p.second;
         }
+        if (!kept.empty())
+            rest.emplace_back("style", kept);
+    }
     for (const auto& [k, v] : props) {
         const std::string val = Trim(v);
         if (val == "inherit")
@@ -403,8 +438,6 @@ VtgPathStyle MakeStyle(const Inherited& inh, const VtgMatrix& ctm) {
 // The attributes of an element that this reader does not turn into model
 // data, kept in file order.
 std::vector<doc::XmlAttr> Kept(pugi::xml_node e, bool keepStyle) {
-    static const char* const kGeometry[] = {"d",  "x", "y",  "width", "height", "rx", "ry",    "cx",
-                                            "cy", "r", "x1", "y1",    "x2",     "y2", "points"};
     std::vector<doc::XmlAttr> out;
     for (pugi::xml_attribute a : e.attributes()) {
         const std::string n = a.name();
@@ -468,6 +501,11 @@ bool Reader::element(pugi::xml_node e, ArtNode* container, const VtgMatrix& pare
                         "bad transform at character " + std::to_string(off + 1) + ": " + why);
     }
     const VtgMatrix ctm = doc::Concat(local, parentCtm);
+    // Nested transforms may multiply beyond what a saved file can hold.
+    const VtgMatrix written = doc::Concat(ctm, toSvg_);
+    for (double v : {written.a, written.b, written.c, written.d, written.tx, written.ty})
+        if (!InRange(v))
+            return Fail(fault, e, "the transforms put the art out of range");
     Inherited inh = parentInh;
     std::vector<doc::XmlAttr> css;
     const std::string kindName = e.attribute("vtg:kind").value();
@@ -539,6 +577,10 @@ bool Reader::element(pugi::xml_node e, ArtNode* container, const VtgMatrix& pare
             MapSegments(sp.segments, ctm);
             if (sp.segments.size() > kVtgMaxSegments)
                 return Fail(fault, e, "more than 32767 segments in one path");
+            for (const PathSegment& g : sp.segments)
+                for (VtgPoint p : {g.anchor, g.in, g.out})
+                    if (const VtgPoint q = Map(toSvg_, p); !InRange(q.x) || !InRange(q.y))
+                        return Fail(fault, e, "the transforms put the path out of range");
         }
         const bool compound = subs.size() > 1 || kindName == "compound";
         const int32_t kind = compound                ? kVtgArtCompoundPath
@@ -556,8 +598,16 @@ bool Reader::element(pugi::xml_node e, ArtNode* container, const VtgMatrix& pare
             a && !DecodeColor(a.value(), art->s.style.stroke.color))
             return Fail(fault, e, "bad vtg:stroke colour");
         art->s.style.stroke.overprint = e.attribute("vtg:stroke-overprint").as_int(0) != 0 ? 1 : 0;
-        if (pugi::xml_attribute a = e.attribute("vtg:stroke-width"))
-            art->s.style.stroke.width = a.as_double(art->s.style.stroke.width);
+        if (pugi::xml_attribute a = e.attribute("vtg:stroke-width")) {
+            double w = 0;
+            if (!Number(a.value(), w) || w < 0)
+                return Fail(fault, e, "bad vtg:stroke-width '" + std::string(a.value()) + "'");
+            art->s.style.stroke.width = w;
+        }
+        const VtgStrokeStyle& st = art->s.style.stroke;
+        if (!InRange(st.width) || !InRange(st.dashOffset) ||
+            !std::all_of(st.dash, st.dash + st.dashCount, InRange))
+            return Fail(fault, e, "the transforms put the stroke width or dashes out of range");
         art->s.extra = Kept(e, false);
         art->s.extra.insert(art->s.extra.end(), css.begin(), css.end());
         if (!inh.fillUrl.empty())
@@ -701,18 +751,35 @@ bool Reader::read(pugi::xml_node root, Fault& fault) {
     d_.viewBoxY = vy;
     d_.view->origin = {0, vh};
     flip_ = {1, 0, 0, -1, -vx, vy + vh};
+    toSvg_ = {1, 0, 0, -1, vx, vy + vh};
     if (pugi::xml_attribute u = root.attribute("vtg:ruler-units"))
         d_.rulerUnits = u.as_int(kVtgUnitPoints);
     if (pugi::xml_attribute m = root.attribute("vtg:color-model"))
         d_.colorModel = m.as_int(kVtgColorModelRGB);
+    // The root's style properties are handed down to the art, which carries
+    // them from then on: kept on the root as well, they would be handed down
+    // again on reopening, over the art's own values.
+    const auto handedDown = [](const std::string& n) {
+        return StyleProperty(n) && n != "opacity" && n != "display";
+    };
     for (pugi::xml_attribute a : root.attributes()) {
         const std::string n = a.name();
-        if (n == "xmlns" || n == "xmlns:vtg" || n == "viewBox" || IsVtg(a.name()))
+        if (n == "xmlns" || n == "xmlns:vtg" || n == "viewBox" || IsVtg(a.name()) || handedDown(n))
             continue;
+        if (n == "style") {
+            std::string kept;
+            for (const auto& [k, v] : ParseStyleAttribute(a.value()))
+                if (!handedDown(k))
+                    kept += (kept.empty() ? "" : "; ") + k + ": " + v;
+            if (!kept.empty())
+                d_.rootExtra.emplace_back(n, kept);
+            continue;
+        }
         d_.rootExtra.emplace_back(n, a.value());
     }
     Inherited inh;
-    if (!style(root, inh, d_.rootExtra, fault))
+    std::vector<doc::XmlAttr> split; // kept above
+    if (!style(root, inh, split, fault))
         return false;
     // Layers as the host wrote them; other top-level art joins a layer of its own.
     doc::LayerNode* loose = nullptr;
@@ -780,6 +847,15 @@ std::string Position(const std::string& text, ptrdiff_t offset) {
     return std::to_string(line) + ":" + std::to_string(col);
 }
 
+// A reason quoting values from the file, kept to one line: line breaks and
+// other control characters there become blanks.
+std::string OneLine(std::string reason) {
+    for (char& ch : reason)
+        if (static_cast<unsigned char>(ch) < 0x20)
+            ch = ' ';
+    return reason;
+}
+
 } // namespace
 
 bool ReadSvgText(doc::DocStore& store, const std::string& text, const std::string& name,
@@ -808,7 +884,7 @@ bool ReadSvgText(doc::DocStore& store, const std::string& text, const std::strin
     if (!reader.read(root, fault)) {
         store.close(d);
         store.setCurrent(previous);
-        error.message = name + ":" + Position(text, fault.offset) + ": " + fault.reason;
+        error.message = name + ":" + Position(text, fault.offset) + ": " + OneLine(fault.reason);
         return false;
     }
     d->pending = {}; // a freshly opened document has nothing to undo

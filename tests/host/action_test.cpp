@@ -402,6 +402,7 @@ TEST(ActionFile, ListFormatAndRoundTrip) {
         Value(Key("strg"), kVtgActionString, 0, 0, " lead\\ and\nnew\tline\x01 "),
         Value(0x00010203u, kVtgActionInteger, std::numeric_limits<int32_t>::min(), 0, ""),
         Value(Key("0xAB"), kVtgActionInteger, 1, 0, ""),
+        Value(Key("#cmt"), kVtgActionInteger, 5, 0, ""), // not written as a comment
         Value(Key("empt"), kVtgActionString, 0, 0, ""),
     };
     const std::string list = hostapp::WriteActionEvents(events);
@@ -415,6 +416,7 @@ TEST(ActionFile, ListFormatAndRoundTrip) {
         << list;
     EXPECT_NE(list.find("  0x00010203 integer -2147483648\n"), std::string::npos) << list;
     EXPECT_NE(list.find("  0x30784142 integer 1\n"), std::string::npos) << list;
+    EXPECT_NE(list.find("  0x23636D74 integer 5\n"), std::string::npos) << list;
 
     std::vector<hostapp::RecordedEvent> read;
     std::string error;
@@ -457,12 +459,17 @@ TEST(ActionFile, BadFilesGiveTheLineAndChangeNothing) {
         {"VERTiGON actions 1\naction A\n  ovlR real nan #Prc\n", "3: bad real value \"nan\""},
         {"VERTiGON actions 1\naction A\n  ovlR real 1e999\n", "3: bad real value"},
         {"VERTiGON actions 1\naction A\n  ovlR real 1 #Percent\n", "3: the unit \"#Percent\""},
+        {"VERTiGON actions 1\naction A\n  ovlR real 1 #\\nPercent\n",
+         "3: the unit \"#\\nPercent\""},
         {"VERTiGON actions 1\naction A\n  step string a\\q\n", "3: unknown escape \\q"},
         {"VERTiGON actions 1\naction A\n  step string a\\\n", "3: a backslash ends the text"},
         {"VERTiGON actions 1\naction A\n  step string \\x0\n", "3: \\x needs two hex digits"},
         {"VERTiGON actions 1\naction A\n  step string \\x00\n", "3: a text cannot hold a NUL"},
         {"VERTiGON actions 1\naction A\n  step string \xE8\x87\n",
          "3: the line is not valid UTF-8"},
+        {"VERTiGON actions 1\naction A\n  step string \\xE8\\x87\n",
+         "3: the \\x escapes leave text that is not valid UTF-8"},
+        {"VERTiGON actions 1\naction VtG3_Circle_\\xAction\n", "2: the \\x escapes leave"},
         {"VERTiGON actions 1\naction A\n  cpNm integer 1\n  cpNm integer 2\n",
          "4: the key cpNm appears twice"},
     };
@@ -472,6 +479,7 @@ TEST(ActionFile, BadFilesGiveTheLineAndChangeNothing) {
         std::string error;
         EXPECT_FALSE(hostapp::ReadActionEvents(c.text, events, error)) << c.text;
         EXPECT_EQ(error.rfind(c.error, 0), 0u) << "got \"" << error << "\" for " << c.text;
+        EXPECT_EQ(error.find('\n'), std::string::npos) << error; // one line
         ASSERT_EQ(events.size(), 1u) << c.text;
         EXPECT_EQ(events[0].action, "kept");
     }

@@ -163,6 +163,40 @@ TEST(Svg, FixturesRoundTripByteForByte) {
     EXPECT_GE(seen, 4);
 }
 
+// CSS properties of a style attribute that are no plain attribute names, or
+// that the element or the reader uses already, stay in a style attribute;
+// the root's style properties go to the art. The saved file reads back and
+// saves the same again.
+TEST(Svg, StyleDeclarationsSaveAsValidXml) {
+    struct Case {
+        std::string body, root, written;
+    };
+    const Case cases[] = {
+        {"<path d=\"M0 0L1 1\" style=\"-x-stroke:none;fill:red\"/>", "",
+         "style=\"-x-stroke: none\""},
+        {"<path d=\"M0 0L1 1\" style=\"\xFF stroke: none\"/>", "", "style=\"\xFF stroke: none\""},
+        {"<path d=\"M0 0L1 1\" style=\"d: x; --v: 1; mask: none\"/>", "",
+         "mask=\"none\" style=\"d: x; --v: 1\""},
+        {"<g kind=\"a\" style=\"kind: b; c: 1; c: 2\"><path d=\"M0 0L1 1\"/></g>", "",
+         "kind=\"a\" c=\"1\" style=\"kind: b; c: 2\""},
+        {"<path d=\"M0 0L1 1\"/>", " style=\"foo: 1\"", "style=\"foo: 1\" viewBox"},
+        // The root's style goes to the art alone, which may override it.
+        {"<path d=\"M0 0L1 1\" stroke=\"red\" stroke-width=\"1\" stroke-linecap=\"butt\"/>",
+         " stroke-width=\"3\" style=\"stroke-linecap: round; foo: bar\"",
+         "height=\"50\" style=\"foo: bar\" viewBox"},
+    };
+    for (const Case& c : cases) {
+        DocStore store;
+        Document* d = Read(store, Svg(c.body, "viewBox=\"0 0 100 50\"" + c.root));
+        ASSERT_NE(d, nullptr) << c.body;
+        const std::string first = WriteSvgText(*d);
+        EXPECT_NE(first.find(c.written), std::string::npos) << first;
+        Document* again = Read(store, first);
+        ASSERT_NE(again, nullptr) << first;
+        EXPECT_EQ(WriteSvgText(*again), first);
+    }
+}
+
 TEST(Svg, HostDataReopensExactly) {
     DocStore store;
     Document* d = store.newDocument(300, 200);
@@ -431,9 +465,23 @@ TEST(Svg, BadInputGivesOneErrorWithFileAndPosition) {
          "negative rectangle"},
         {"<svg viewBox=\"0 0 10 10\"><circle r=\"abc\"/></svg>", "bad number"},
         {"<svg viewBox=\"0 0 10 10\"><path fill=\"#12\" d=\"M0 0\"/></svg>", "bad colour"},
+        {"<svg viewBox=\"0 0 10 10\"><path fill=\"te\nal\" d=\"M0 0\"/></svg>",
+         "1:26: bad colour 'te al' in fill"}, // the message stays one line
         {"<svg viewBox=\"0 0 10 10\"><path stroke-width=\"-2\" d=\"M0 0\"/></svg>",
          "bad stroke-width"},
         {"<svg viewBox=\"0 0 10 10\"><polygon points=\"1 2 3\"/></svg>", "bad points"},
+        // Numbers a saved file could not hold.
+        {"<svg viewBox=\"0 0 10 10\"><path vtg:stroke-width=\"1e400\" d=\"M0 0\"/></svg>",
+         "bad vtg:stroke-width '1e400'"},
+        {"<svg viewBox=\"0 0 10 10\"><g transform=\"scale(1e9)\"><path d=\"M0 0L1e9 "
+         "1\"/></g></svg>",
+         "1:52: the transforms put the path out of range"},
+        {"<svg viewBox=\"0 0 10 10\"><g transform=\"scale(1e9)\">"
+         "<path stroke-width=\"1e9\" d=\"M0 0\"/></g></svg>",
+         "the transforms put the stroke width or dashes out of range"},
+        {"<svg viewBox=\"0 0 10 10\"><g transform=\"scale(1e9)\"><g transform=\"scale(1e9)\">"
+         "<desc/></g></g></svg>",
+         "1:52: the transforms put the art out of range"},
     };
     std::string deep = "<svg viewBox=\"0 0 10 10\">";
     for (int i = 0; i < 5000; ++i)
