@@ -68,34 +68,28 @@ ErrorCode SelectNone() {
     return kNoErr;
 }
 
-ErrorCode GetRulerUnits(int32_t* units) {
+// A value of the current document into `out`.
+template <typename T, typename Get> ErrorCode ReadCurrent(T* out, Get get) {
     Document* d = nullptr;
-    if (units == nullptr)
+    if (out == nullptr)
         return kBadParameterErr;
     if (ErrorCode e = CurrentDoc(d))
         return e;
-    *units = d->rulerUnits;
+    *out = get(*d);
     return kNoErr;
+}
+
+ErrorCode GetRulerUnits(int32_t* units) {
+    return ReadCurrent(units, [](const Document& d) { return d.rulerUnits; });
 }
 
 ErrorCode GetColorModel(int32_t* model) {
-    Document* d = nullptr;
-    if (model == nullptr)
-        return kBadParameterErr;
-    if (ErrorCode e = CurrentDoc(d))
-        return e;
-    *model = d->colorModel;
-    return kNoErr;
+    return ReadCurrent(model, [](const Document& d) { return d.colorModel; });
 }
 
 ErrorCode CountLayers(int32_t* count) {
-    Document* d = nullptr;
-    if (count == nullptr)
-        return kBadParameterErr;
-    if (ErrorCode e = CurrentDoc(d))
-        return e;
-    *count = static_cast<int32_t>(d->layers.size());
-    return kNoErr;
+    return ReadCurrent(count,
+                       [](const Document& d) { return static_cast<int32_t>(d.layers.size()); });
 }
 
 ErrorCode GetNthLayer(int32_t index, LayerHandle* layer) {
