@@ -408,14 +408,41 @@ std::string Number(double v) {
     return t == "-0" ? std::string("0") : t;
 }
 
+// Shows the guides the file hides from viewers as an editor shows them:
+// thin cyan lines whatever the picture's scale.
+void ShowGuides(pugi::xml_node e, bool guide) {
+    if (!guide && std::string(e.attribute("vtg:guide").value()) == "shown") {
+        guide = true;
+        e.remove_attribute("display");
+    }
+    if (guide && e.type() == pugi::node_element) {
+        for (const char* a : {"fill", "stroke", "stroke-width", "vector-effect", "opacity"})
+            e.remove_attribute(a);
+        e.append_attribute("fill").set_value("none");
+        e.append_attribute("stroke").set_value("#00ffff");
+        e.append_attribute("stroke-width").set_value("1");
+        e.append_attribute("vector-effect").set_value("non-scaling-stroke");
+    }
+    for (pugi::xml_node c : e.children())
+        if (c.type() == pugi::node_element)
+            ShowGuides(c, guide);
+}
+
 } // namespace
 
-std::string FittedSvg(const Document& document) {
-    const std::string svg = hostapp::svg::WriteSvgText(document);
+std::string FittedSvg(const Document& document, std::string* error) {
+    std::string svg;
+    hostapp::svg::SvgError why;
+    if (!hostapp::svg::WriteSvgText(document, svg, why)) {
+        if (error != nullptr)
+            *error = why.message;
+        return {};
+    }
     pugi::xml_document xml;
     if (!xml.load_string(svg.c_str(), pugi::parse_default | pugi::parse_declaration))
         return svg;
     pugi::xml_node root = xml.child("svg");
+    ShowGuides(root, false);
     VtgRect box{};
     if (root && ArtBounds(document, box)) {
         // A square around the art with a margin, in SVG user space (x + vx,
@@ -440,8 +467,12 @@ namespace {
 
 // Writes a gallery picture; an empty text on success.
 std::string WritePicture(const Document& d, const std::string& path) {
+    std::string why;
+    const std::string svg = FittedSvg(d, &why);
+    if (!why.empty())
+        return path + ": " + why;
     std::ofstream out(path, std::ios::binary);
-    out << FittedSvg(d);
+    out << svg;
     out.close();
     if (!out)
         return "cannot write " + path;

@@ -46,7 +46,9 @@ hostapp::doc::Document* MakeSampleDocument(hostapp::Host& host, const std::strin
 // The document as an SVG picture: its viewBox (and size) fitted to the
 // visible bounds of all its art with a margin, so that nothing that reaches
 // outside the page is cut off (a document without art keeps its page).
-std::string FittedSvg(const hostapp::doc::Document& document);
+// Guides show as thin cyan lines. Empty, with `error` set, when the document
+// cannot be saved.
+std::string FittedSvg(const hostapp::doc::Document& document, std::string* error = nullptr);
 
 // Writes the gallery into `folder` (index.html and the pictures); an empty
 // text on success, else the reason. `log` receives one line per picture.

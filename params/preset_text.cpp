@@ -1,9 +1,13 @@
 #include "params/preset_text.hpp"
 
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <numbers>
+#include <vector>
 
 namespace vtg {
 namespace {
@@ -259,12 +263,92 @@ std::string_view HeaderFile(const ParamHeader& header) {
     return std::string_view(header.presetFile, strnlen(header.presetFile, kPresetTextSize));
 }
 
-void ReadWith(const PresetType& type, std::string_view record, void* block, int n) {
-    if (type.read != nullptr) {
-        type.read(record, block, n);
-        return;
+// The widest range of a field's panel range text ("-200 .. 200 % (edit
+// -20000 .. 20000 %)"), in the unit the block holds; false when it has none.
+bool FieldRange(const KeyField& f, double& low, double& high) {
+    bool found = false;
+    for (const char* p = f.range; *p != '\0';) {
+        char* end = nullptr;
+        const double a = std::strtod(p, &end);
+        if (end == p) {
+            ++p;
+            continue;
+        }
+        const char* q = end;
+        while (*q == ' ')
+            ++q;
+        if (q[0] != '.' || q[1] != '.') {
+            p = end;
+            continue;
+        }
+        q += 2;
+        const double b = std::strtod(q, &end);
+        if (end == q) {
+            p = q;
+            continue;
+        }
+        low = found ? std::min(low, a) : a;
+        high = found ? std::max(high, b) : b;
+        found = true;
+        p = end;
     }
-    RecordReader(record, block, type).ReadRest();
+    if (!found)
+        return false;
+    const double k = f.unit == Unit::Percent   ? 0.01
+                     : f.unit == Unit::Degrees ? std::numbers::pi / 180
+                                               : 1;
+    low *= k;
+    high *= k;
+    return true;
+}
+
+// A number that is not finite becomes the field's nearest valid value: an
+// infinity the end of the panel range on its side, NaN the default.
+void Finite(const KeyField& f, double& v, double byDefault) {
+    if (std::isfinite(v))
+        return;
+    double low = 0, high = 0;
+    if (std::isnan(v) || !FieldRange(f, low, high))
+        v = std::isfinite(byDefault) ? byDefault : 0;
+    else
+        v = v > 0 ? high : low;
+}
+
+// Gives every number of a block read from text a finite value (presets and
+// stored records may hold "nan" or "inf"; no geometry is made from them).
+void MakeFinite(const PresetType& type, void* block) {
+    std::vector<unsigned char> defaults(type.blockSize);
+    if (type.setDefaults != nullptr)
+        type.setDefaults(defaults.data());
+    for (const KeyField& f : type.keys) {
+        auto* field = static_cast<unsigned char*>(block) + f.offset;
+        const unsigned char* initial = defaults.data() + f.offset;
+        if (f.type == ValueType::Double) {
+            double v = Load<double>(field);
+            Finite(f, v, Load<double>(initial));
+            Store(field, v);
+        } else if (f.type == ValueType::Point) {
+            VtgPoint v = Load<VtgPoint>(field);
+            const VtgPoint d = Load<VtgPoint>(initial);
+            Finite(f, v.x, d.x);
+            Finite(f, v.y, d.y);
+            Store(field, v);
+        } else if (f.type == ValueType::ColorSpec) {
+            ColorSpec c = Load<ColorSpec>(field);
+            for (double& component : c.c)
+                if (!std::isfinite(component))
+                    component = std::isnan(component) ? 0 : component > 0 ? 1 : 0;
+            Store(field, c);
+        }
+    }
+}
+
+void ReadWith(const PresetType& type, std::string_view record, void* block, int n) {
+    if (type.read != nullptr)
+        type.read(record, block, n);
+    else
+        RecordReader(record, block, type).ReadRest();
+    MakeFinite(type, block);
 }
 
 } // namespace

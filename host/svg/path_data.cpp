@@ -369,8 +369,9 @@ bool ParsePathData(const std::string& d, std::vector<Subpath>& out, PathDataErro
 }
 
 void AppendNumber(std::string& out, double v) {
-    char buf[64];
-    if (std::fabs(v) < 5e-7)
+    // Room for the largest double in fixed notation with 6 decimals.
+    char buf[400];
+    if (std::fabs(v) < 5e-7 || !std::isfinite(v))
         v = 0;
     auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 6);
     char* end = r.ptr;

@@ -32,7 +32,8 @@ bool ParsePathData(const std::string& d, std::vector<Subpath>& out, PathDataErro
 int32_t SmoothCorner(const PathSegment& s);
 
 // Appends a number with at most 6 decimals and no trailing zeros ("-0"
-// becomes "0").
+// becomes "0"). A value that is not finite is written as 0: the document
+// writer refuses such values before they get here.
 void AppendNumber(std::string& out, double v);
 std::string FormatNumber(double v);
 

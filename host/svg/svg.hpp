@@ -16,6 +16,7 @@
 // both again (the group's clipping path is what counts).
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "host/doc/document.hpp"
@@ -24,6 +25,14 @@ namespace hostapp::svg {
 
 // The namespace of the host's own attributes and elements.
 constexpr const char* kVtgNamespace = "urn:vertigon:host";
+
+// The page (viewBox) width and height a document may have: what is smaller
+// would be written as 0.
+constexpr double kMinPageSize = 1e-6;
+constexpr double kMaxPageSize = 1e7;
+
+// The largest file the reader takes, in bytes.
+constexpr size_t kMaxFileSize = size_t{256} << 20;
 
 // The reason of a failed read or write: one line naming the file and, for
 // bad input, the line and column ("in.svg:3:14: broken path data: ...").
@@ -39,7 +48,12 @@ bool ReadSvgText(doc::DocStore& store, const std::string& text, const std::strin
 bool ReadSvgFile(doc::DocStore& store, const std::string& path, doc::Document*& out,
                  SvgError& error);
 
-// The SVG text of a document.
+// The SVG text of a document. Fails with an error naming the art when a
+// value would not read back (a coordinate that is not finite or beyond the
+// reader's limit of 1e9, text that XML cannot hold); `text` is then empty.
+bool WriteSvgText(const doc::Document& document, std::string& text, SvgError& error);
+// The same for a document known to be writable (tests, benchmarks): values
+// that cannot be written come out as 0.
 std::string WriteSvgText(const doc::Document& document);
 // Writes the document to `path` through a temporary file renamed into place,
 // so that a failure leaves no file and an existing file unchanged.

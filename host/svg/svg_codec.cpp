@@ -26,6 +26,8 @@ VtgColor NoColor() {
 }
 
 std::string ExactNumber(double v) {
+    if (!std::isfinite(v))
+        v = 0; // the writer refuses such values before they get here
     char buf[64];
     const auto r = std::to_chars(buf, buf + sizeof buf, v); // shortest exact form
     return std::string(buf, r.ptr);
@@ -108,7 +110,8 @@ bool ReadEntry(pugi::xml_node e, std::string& key, doc::Entry& entry) {
     if (type == "real") {
         entry.type = kVtgEntryReal;
         const auto r = std::from_chars(value.data(), value.data() + value.size(), entry.real);
-        return r.ec == std::errc() && r.ptr == value.data() + value.size();
+        return r.ec == std::errc() && r.ptr == value.data() + value.size() &&
+               std::isfinite(entry.real);
     }
     if (type == "integer" || type == "boolean") {
         entry.type = type == "integer" ? kVtgEntryInteger : kVtgEntryBoolean;
@@ -186,8 +189,80 @@ bool Base64Decode(const std::string& t, std::vector<uint8_t>& out) {
     return pad <= 2;
 }
 
+size_t DecodeUtf8(const char* p, size_t n, uint32_t& code) {
+    const auto b = [&](size_t i) { return static_cast<unsigned char>(p[i]); };
+    if (n == 0)
+        return 0;
+    const unsigned char c = b(0);
+    if (c < 0x80) {
+        code = c;
+        return 1;
+    }
+    size_t len = 0;
+    uint32_t min = 0;
+    if ((c & 0xE0) == 0xC0) {
+        len = 2;
+        code = c & 0x1F;
+        min = 0x80;
+    } else if ((c & 0xF0) == 0xE0) {
+        len = 3;
+        code = c & 0x0F;
+        min = 0x800;
+    } else if ((c & 0xF8) == 0xF0) {
+        len = 4;
+        code = c & 0x07;
+        min = 0x10000;
+    } else {
+        return 0;
+    }
+    if (n < len)
+        return 0;
+    for (size_t i = 1; i < len; ++i) {
+        if ((b(i) & 0xC0) != 0x80)
+            return 0;
+        code = (code << 6) | (b(i) & 0x3F);
+    }
+    if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return 0; // overlong, beyond Unicode, or a surrogate
+    return len;
+}
+
+bool XmlChar(uint32_t c) {
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
+           (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+bool XmlText(const std::string& text) {
+    for (size_t i = 0; i < text.size();) {
+        if (static_cast<unsigned char>(text[i]) >= 0x20 &&
+            static_cast<unsigned char>(text[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        uint32_t code = 0;
+        const size_t len = DecodeUtf8(text.data() + i, text.size() - i, code);
+        if (len == 0 || !XmlChar(code))
+            return false;
+        i += len;
+    }
+    return true;
+}
+
 void AppendEscaped(std::string& out, const std::string& text) {
-    for (char c : text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (static_cast<unsigned char>(c) >= 0x80 ||
+            (static_cast<unsigned char>(c) < 0x20 && c != '\n' && c != '\r' && c != '\t')) {
+            uint32_t code = 0;
+            const size_t len = DecodeUtf8(text.data() + i, text.size() - i, code);
+            if (len > 0 && XmlChar(code))
+                out.append(text, i, len);
+            else
+                out += "\xEF\xBF\xBD"; // U+FFFD
+            if (len > 0)
+                i += len - 1;
+            continue;
+        }
         switch (c) {
         case '&':
             out += "&amp;";

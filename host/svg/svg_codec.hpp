@@ -2,6 +2,8 @@
 // exact colours, dictionary entries, private data bytes.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -32,7 +34,16 @@ void AppendEntry(std::string& out, const std::string& key, const doc::Entry& ent
 std::string Base64Encode(const std::vector<uint8_t>& data);
 bool Base64Decode(const std::string& text, std::vector<uint8_t>& out);
 
-// Escapes a text for an attribute value in double quotes.
+// The length of the UTF-8 character at `p` (of `n` bytes left) with its
+// code point, or 0 for a malformed sequence.
+size_t DecodeUtf8(const char* p, size_t n, uint32_t& code);
+// Whether a code point is a character XML 1.0 can hold.
+bool XmlChar(uint32_t code);
+// Whether a text is valid UTF-8 of characters XML 1.0 can hold.
+bool XmlText(const std::string& text);
+
+// Escapes a text for an attribute value in double quotes. What XML cannot
+// hold (malformed UTF-8, most control characters) becomes U+FFFD.
 void AppendEscaped(std::string& out, const std::string& text);
 
 } // namespace hostapp::svg

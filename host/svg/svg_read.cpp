@@ -3,9 +3,11 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 
 #include <pugixml.hpp>
 
@@ -248,7 +250,10 @@ bool Reader::common(pugi::xml_node e, ArtNode* art, Fault& fault) {
     s.name = e.attribute("id").value();
     if (e.attribute("vtg:locked").as_int() != 0)
         s.attributes |= kVtgArtLocked;
-    if (e.attribute("vtg:guide").as_int() != 0)
+    // A guide the editor shows is hidden from other viewers ("shown").
+    const std::string guide = e.attribute("vtg:guide").value();
+    const bool shownGuide = guide == "shown";
+    if (shownGuide || e.attribute("vtg:guide").as_int() != 0)
         s.attributes |= kVtgArtGuide;
     if (e.attribute("vtg:clip").as_int() != 0) {
         s.attributes |= kVtgArtClipping;
@@ -258,7 +263,7 @@ bool Reader::common(pugi::xml_node e, ArtNode* art, Fault& fault) {
     for (auto& p : ParseStyleAttribute(e.attribute("style").value()))
         if (p.first == "display")
             display = p.second;
-    if (Trim(display) == "none" && e.attribute("vtg:part").empty())
+    if (Trim(display) == "none" && e.attribute("vtg:part").empty() && !shownGuide)
         s.attributes |= kVtgArtHidden;
     std::string opacity = e.attribute("opacity").value();
     for (auto& p : ParseStyleAttribute(e.attribute("style").value()))
@@ -743,8 +748,10 @@ bool Reader::read(pugi::xml_node root, Fault& fault) {
                 fault, root,
                 "no page size: a viewBox or a width and height in absolute units is needed");
     }
-    if (!(vw > 0 && vh > 0) || vw > 1e7 || vh > 1e7)
-        return Fail(fault, root, "page size out of range");
+    if (!(vw >= kMinPageSize && vh >= kMinPageSize) || vw > kMaxPageSize || vh > kMaxPageSize)
+        return Fail(fault, root,
+                    "page size out of range: the width and height must be between 0.000001 and "
+                    "10000000");
     d_.width = vw;
     d_.height = vh;
     d_.viewBoxX = vx;
@@ -833,7 +840,7 @@ bool Reader::read(pugi::xml_node root, Fault& fault) {
 }
 
 // Line and column (from 1) of a byte offset.
-std::string Position(const std::string& text, ptrdiff_t offset) {
+std::string Position(std::string_view text, ptrdiff_t offset) {
     size_t line = 1, col = 1;
     const size_t end = std::min(static_cast<size_t>(std::max<ptrdiff_t>(0, offset)), text.size());
     for (size_t i = 0; i < end; ++i) {
@@ -856,24 +863,174 @@ std::string OneLine(std::string reason) {
     return reason;
 }
 
-} // namespace
+bool IsNameChar(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == ':' || c == '-' ||
+           c == '.' || static_cast<unsigned char>(c) >= 0x80;
+}
 
-bool ReadSvgText(doc::DocStore& store, const std::string& text, const std::string& name,
-                 Document*& out, SvgError& error) {
+// Checks what the XML parser lets through but a well-formed XML 1.0 file
+// cannot hold, so that nothing read is written back malformed: every byte
+// valid UTF-8 of XML characters, every reference one of the five predefined
+// entities or a character reference to an XML character. Comments, CDATA,
+// processing instructions and the document type are checked for characters
+// only. Returns the offset of the fault and why, or true.
+bool CheckXml(std::string_view t, size_t& at, std::string& why) {
+    const size_t n = t.size();
+    size_t i = t.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+    // Checks the characters of [i, end).
+    const auto chars = [&](size_t end) {
+        while (i < end) {
+            const unsigned char c = static_cast<unsigned char>(t[i]);
+            if (c >= 0x20 && c < 0x80) {
+                ++i;
+                continue;
+            }
+            uint32_t code = 0;
+            const size_t len = DecodeUtf8(t.data() + i, n - i, code);
+            if (len == 0) {
+                at = i;
+                why = "malformed UTF-8";
+                return false;
+            }
+            if (!XmlChar(code)) {
+                at = i;
+                char hex[16];
+                std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(code));
+                why = std::string("character ") + hex + " is not allowed in XML";
+                return false;
+            }
+            i += len;
+        }
+        return true;
+    };
+    // Skips a construct from `open` to `close`, checking its characters.
+    const auto skip = [&](std::string_view close, const char* what) {
+        const size_t end = t.find(close, i);
+        if (end == std::string_view::npos) {
+            at = i;
+            why = std::string("unterminated ") + what;
+            return false;
+        }
+        return chars(end + close.size());
+    };
+    while (i < n) {
+        const char c = t[i];
+        if (c == '<') {
+            const std::string_view rest = t.substr(i);
+            bool ok = true;
+            if (rest.substr(0, 4) == "<!--")
+                ok = skip("-->", "comment");
+            else if (rest.substr(0, 9) == "<![CDATA[")
+                ok = skip("]]>", "CDATA section");
+            else if (rest.substr(0, 2) == "<?")
+                ok = skip("?>", "processing instruction");
+            else if (rest.substr(0, 9) == "<!DOCTYPE") {
+                // Up to the '>' outside quotes and the internal subset.
+                size_t j = i + 9;
+                int depth = 0;
+                char quote = 0;
+                for (; j < n; ++j) {
+                    const char d = t[j];
+                    if (quote != 0) {
+                        if (d == quote)
+                            quote = 0;
+                    } else if (d == '"' || d == '\'') {
+                        quote = d;
+                    } else if (d == '[') {
+                        ++depth;
+                    } else if (d == ']') {
+                        --depth;
+                    } else if (d == '>' && depth <= 0) {
+                        break;
+                    }
+                }
+                if (j >= n) {
+                    at = i;
+                    why = "unterminated document type";
+                    return false;
+                }
+                ok = chars(j + 1);
+            } else {
+                ++i;
+            }
+            if (!ok)
+                return false;
+            continue;
+        }
+        if (c == '&') {
+            size_t j = i + 1;
+            while (j < n && j - i < 64 && (IsNameChar(t[j]) || t[j] == '#'))
+                ++j;
+            if (j >= n || t[j] != ';') {
+                at = i;
+                why = "'&' that starts no reference (write '&amp;')";
+                return false;
+            }
+            const std::string_view ref = t.substr(i + 1, j - i - 1);
+            if (!ref.empty() && ref[0] == '#') {
+                const bool hex = ref.size() > 1 && ref[1] == 'x';
+                const std::string_view digits = ref.substr(hex ? 2 : 1);
+                uint64_t code = 0;
+                const auto r = std::from_chars(digits.data(), digits.data() + digits.size(), code,
+                                               hex ? 16 : 10);
+                if (digits.empty() || r.ec != std::errc() ||
+                    r.ptr != digits.data() + digits.size()) {
+                    at = i;
+                    why = "bad character reference '&" + std::string(ref) + ";'";
+                    return false;
+                }
+                if (code > 0x10FFFF || !XmlChar(static_cast<uint32_t>(code))) {
+                    at = i;
+                    why = "character reference '&" + std::string(ref) +
+                          ";' names a character XML does not allow";
+                    return false;
+                }
+            } else if (ref != "lt" && ref != "gt" && ref != "amp" && ref != "quot" &&
+                       ref != "apos") {
+                at = i;
+                why = "entity reference '&" + std::string(ref) +
+                      ";' is not supported (only the five predefined entities and character "
+                      "references are)";
+                return false;
+            }
+            i = j + 1;
+            continue;
+        }
+        if (!chars(i + 1)) // one character, of however many bytes
+            return false;
+    }
+    return true;
+}
+
+// Reads the text in `data` (parsed in place, so changed) into a document;
+// data[size] is a NUL the parser may use. `position` gives the line and
+// column of an offset of the text as it was.
+template <typename PositionOf>
+bool ReadBuffer(doc::DocStore& store, char* data, size_t size, const std::string& name,
+                const PositionOf& position, Document*& out, SvgError& error) {
     out = nullptr;
+    {
+        size_t at = 0;
+        std::string why;
+        if (!CheckXml(std::string_view(data, size), at, why)) {
+            error.message =
+                name + ":" + position(static_cast<ptrdiff_t>(at)) + ": not well-formed XML: " + why;
+            return false;
+        }
+    }
     pugi::xml_document xml;
-    const pugi::xml_parse_result r = xml.load_buffer(text.data(), text.size(),
-                                                     pugi::parse_cdata | pugi::parse_escapes |
-                                                         pugi::parse_eol | pugi::parse_ws_pcdata,
-                                                     pugi::encoding_utf8);
+    const pugi::xml_parse_result r = xml.load_buffer_inplace(
+        data, size + 1,
+        pugi::parse_cdata | pugi::parse_escapes | pugi::parse_eol | pugi::parse_ws_pcdata,
+        pugi::encoding_utf8);
     if (!r) {
         error.message =
-            name + ":" + Position(text, r.offset) + ": not well-formed XML: " + r.description();
+            name + ":" + position(r.offset) + ": not well-formed XML: " + r.description();
         return false;
     }
     pugi::xml_node root = xml.document_element();
     if (std::strcmp(root.name(), "svg") != 0) {
-        error.message = name + ":" + Position(text, Offset(root)) + ": the root element is <" +
+        error.message = name + ":" + position(Offset(root)) + ": the root element is <" +
                         root.name() + ">, not <svg>";
         return false;
     }
@@ -884,12 +1041,35 @@ bool ReadSvgText(doc::DocStore& store, const std::string& text, const std::strin
     if (!reader.read(root, fault)) {
         store.close(d);
         store.setCurrent(previous);
-        error.message = name + ":" + Position(text, fault.offset) + ": " + OneLine(fault.reason);
+        error.message = name + ":" + position(fault.offset) + ": " + OneLine(fault.reason);
         return false;
     }
     d->pending = {}; // a freshly opened document has nothing to undo
     out = d;
     return true;
+}
+
+std::string TooLarge(const std::string& name) {
+    return name + ": the file is larger than the limit of " + std::to_string(kMaxFileSize >> 20) +
+           " MB";
+}
+
+} // namespace
+
+bool ReadSvgText(doc::DocStore& store, const std::string& text, const std::string& name,
+                 Document*& out, SvgError& error) {
+    out = nullptr;
+    if (text.size() > kMaxFileSize) {
+        error.message = TooLarge(name);
+        return false;
+    }
+    std::string buffer;
+    buffer.reserve(text.size() + 1);
+    buffer = text;
+    buffer.push_back('\0');
+    return ReadBuffer(
+        store, buffer.data(), text.size(), name,
+        [&](ptrdiff_t offset) { return Position(text, offset); }, out, error);
 }
 
 bool ReadSvgFile(doc::DocStore& store, const std::string& path, Document*& out, SvgError& error) {
@@ -899,13 +1079,39 @@ bool ReadSvgFile(doc::DocStore& store, const std::string& path, Document*& out, 
         error.message = path + ": cannot open the file";
         return false;
     }
-    std::ostringstream ss;
-    ss << in.rdbuf();
+    // One copy of the file, read in blocks up to the limit (a device such as
+    // /dev/zero would never end).
+    std::string text;
+    constexpr size_t kBlock = size_t{1} << 20;
+    while (in) {
+        const size_t had = text.size();
+        if (had > kMaxFileSize) {
+            error.message = TooLarge(path);
+            return false;
+        }
+        text.resize(had + kBlock);
+        in.read(text.data() + had, static_cast<std::streamsize>(kBlock));
+        text.resize(had + static_cast<size_t>(in.gcount()));
+    }
     if (in.bad()) {
         error.message = path + ": cannot read the file";
         return false;
     }
-    if (!ReadSvgText(store, ss.str(), path, out, error))
+    if (text.size() > kMaxFileSize) {
+        error.message = TooLarge(path);
+        return false;
+    }
+    // Parsing changes the text, so a position is counted on the file again.
+    const auto position = [&](ptrdiff_t offset) {
+        std::ifstream again(path, std::ios::binary);
+        std::string head(static_cast<size_t>(std::max<ptrdiff_t>(0, offset)), '\0');
+        again.read(head.data(), static_cast<std::streamsize>(head.size()));
+        head.resize(static_cast<size_t>(again.gcount()));
+        return Position(head, offset);
+    };
+    const size_t size = text.size();
+    text.push_back('\0');
+    if (!ReadBuffer(store, text.data(), size, path, position, out, error))
         return false;
     out->path = path;
     return true;

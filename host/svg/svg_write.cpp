@@ -21,9 +21,9 @@ using doc::Document;
 
 // The value a reader gets back for a written number.
 double RoundTrip(double v) {
-    if (std::fabs(v) < 5e-7)
+    if (std::fabs(v) < 5e-7 || !std::isfinite(v))
         return 0;
-    char buf[64];
+    char buf[400];
     const auto w = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 6);
     double r = 0;
     std::from_chars(buf, w.ptr, r);
@@ -32,6 +32,44 @@ double RoundTrip(double v) {
 
 VtgPoint RoundTrip(VtgPoint p) {
     return {RoundTrip(p.x), RoundTrip(p.y)};
+}
+
+// Whether a number, as written, reads back: finite and within the limit
+// the reader puts on every number.
+bool Writable(double v) {
+    return std::isfinite(v) && std::fabs(v) <= kMaxCoordinate;
+}
+
+// How an error names an art: its id, else its kind.
+std::string Describe(const ArtNode* a) {
+    if (a == nullptr)
+        return "the document";
+    const char* kind = "art";
+    switch (a->s.kind) {
+    case kVtgArtPath:
+    case kVtgArtBrushedPath:
+        kind = "path";
+        break;
+    case kVtgArtCompoundPath:
+        kind = "compound path";
+        break;
+    case kVtgArtGroup:
+        kind = "group";
+        break;
+    case kVtgArtPlugin:
+        kind = "live object";
+        break;
+    case kVtgArtTextFrame:
+    case kVtgArtPointText:
+        kind = "text";
+        break;
+    default:
+        break;
+    }
+    std::string d = kind;
+    if (!a->s.name.empty())
+        d += " '" + a->s.name + "'";
+    return d;
 }
 
 class Writer {
@@ -43,17 +81,54 @@ public:
     }
 
     std::string run();
+    // The first value that could not be written, empty when there was none.
+    const std::string& fault() const { return fault_; }
 
 private:
+    // Notes a value the reader would refuse; the text is then not to be saved.
+    void check(double v, const char* what) {
+        if (!Writable(v))
+            refuse(std::string("has ") + what +
+                   (std::isfinite(v) ? " beyond the limit of 1e9" : " that is not a number"));
+    }
+    void refuse(const std::string& why) {
+        if (fault_.empty())
+            fault_ = Describe(current_) + " " + why;
+    }
+    void check(VtgPoint p, const char* what) {
+        check(p.x, what);
+        check(p.y, what);
+    }
+    void checkColor(const VtgColor& c) {
+        for (double v : {c.c[0], c.c[1], c.c[2], c.c[3], c.tint})
+            check(v, "a colour value");
+    }
+    void checkText(const std::string& text, const char* what) {
+        if (!XmlText(text))
+            refuse(std::string("has ") + what + " with characters XML cannot hold");
+    }
+    // The id an art is written with: its name, or a name derived from it
+    // ("name-2", "name-3", ...) when an art written earlier has it, so that
+    // every id in the file is unique and the same document always gets the
+    // same ids.
+    std::string idFor(const std::string& name);
+    void id(const std::string& name) {
+        if (!name.empty())
+            attr("id", idFor(name));
+    }
     void indent(int depth) { out_.append(static_cast<size_t>(depth) * 2, ' '); }
     void attr(const char* name, const std::string& value) {
+        checkText(value, "an attribute");
         out_ += ' ';
         out_ += name;
         out_ += "=\"";
         AppendEscaped(out_, value);
         out_ += '"';
     }
-    void num(const char* name, double v) { attr(name, FormatNumber(v)); }
+    void num(const char* name, double v) {
+        check(v, name);
+        attr(name, FormatNumber(v));
+    }
     // A value that needs no escaping (path data).
     void rawAttr(const char* name, const std::string& value) {
         out_ += ' ';
@@ -73,6 +148,7 @@ private:
     bool data(const ArtNode* a, int depth, bool flat = false);
     void matrix(const VtgMatrix& docMatrix);
     void art(const ArtNode* a, int depth);
+    void write(const ArtNode* a, int depth);
     void path(const ArtNode* a, int depth);
     // The path data of a path or compound path in SVG space.
     std::string pathData(const ArtNode* a);
@@ -91,9 +167,29 @@ private:
     VtgMatrix toSvg_{};
     std::string out_;
     const ArtNode* effectSource_ = nullptr; // art with effects being written as source
+    const ArtNode* current_ = nullptr;      // art being written, for errors
     std::set<std::string> ids_;             // ids the document already uses
+    std::set<std::string> foreignIds_;      // ids in XML kept as read
+    std::set<std::string> written_;         // ids written so far
     int clips_ = 0;                         // clip paths written so far
+    std::string fault_;
 };
+
+std::string Writer::idFor(const std::string& name) {
+    if (written_.count(name) == 0 && foreignIds_.count(name) == 0) {
+        written_.insert(name);
+        return name;
+    }
+    for (int k = 2;; ++k) {
+        std::string derived = name + "-" + std::to_string(k);
+        if (ids_.count(derived) == 0 && written_.count(derived) == 0 &&
+            derived.rfind("vtg-clip-", 0) != 0) {
+            written_.insert(derived);
+            ids_.insert(derived);
+            return derived;
+        }
+    }
+}
 
 // The members of a path or compound path, back to front.
 std::vector<const doc::ArtState*> Members(const doc::ArtState& s) {
@@ -122,14 +218,18 @@ void IdsOfXml(const std::string& xml, std::set<std::string>& ids) {
 
 void Writer::flags(const ArtNode* a) {
     const int32_t at = a->s.attributes;
-    if ((at & kVtgArtHidden) != 0)
+    const bool hidden = (at & kVtgArtHidden) != 0, guide = (at & kVtgArtGuide) != 0;
+    // A guide shows in the editor only: other viewers do not draw it.
+    const bool ownDisplay = std::any_of(a->s.extra.begin(), a->s.extra.end(),
+                                        [](const doc::XmlAttr& x) { return x.first == "display"; });
+    if ((hidden || guide) && !ownDisplay)
         attr("display", "none");
     if (a->s.opacity != 1)
         num("opacity", a->s.opacity);
     if ((at & kVtgArtLocked) != 0)
         attr("vtg:locked", "1");
-    if ((at & kVtgArtGuide) != 0)
-        attr("vtg:guide", "1");
+    if (guide)
+        attr("vtg:guide", hidden ? "1" : "shown");
     if ((at & kVtgArtClipping) != 0)
         attr("vtg:clip", "1");
 }
@@ -140,6 +240,9 @@ void Writer::paint(const char* name, const VtgColor& c, bool on) {
         attr(name, "none");
         return;
     }
+    checkColor(c);
+    if (!fault_.empty())
+        return;
     double rgb[3];
     DisplayRgb(c, rgb);
     const std::string hex = HexColor(rgb[0], rgb[1], rgb[2]);
@@ -171,6 +274,10 @@ void Writer::style(const ArtNode* a) {
         paint("stroke", s.stroke.color, s.stroke.on != 0);
     if (s.stroke.overprint != 0)
         attr("vtg:stroke-overprint", "1");
+    if (!(s.stroke.width >= 0))
+        refuse("has a negative stroke width");
+    if (!(s.stroke.miterLimit >= 1))
+        refuse("has a miter limit below 1");
     if (s.stroke.width != 1) {
         num("stroke-width", s.stroke.width);
         if (RoundTrip(s.stroke.width) != s.stroke.width)
@@ -191,6 +298,9 @@ void Writer::style(const ArtNode* a) {
         for (int i = 0; i < s.stroke.dashCount && i < kVtgMaxDashes; ++i) {
             if (i > 0)
                 d += ' ';
+            check(s.stroke.dash[i], "a dash length");
+            if (s.stroke.dash[i] < 0)
+                refuse("has a negative dash length");
             AppendNumber(d, s.stroke.dash[i]);
         }
         attr("stroke-dasharray", d);
@@ -205,6 +315,10 @@ bool Writer::data(const ArtNode* a, int depth, bool flat) {
         return false;
     out_ += flat ? ">" : ">\n";
     for (const auto& [k, e] : s.dictionary) {
+        checkText(k, "a dictionary key");
+        checkText(e.text, "a dictionary entry");
+        if (e.type == kVtgEntryReal && !std::isfinite(e.real))
+            refuse("has a dictionary value that is not a number");
         if (!flat)
             indent(depth + 1);
         AppendEntry(out_, k, e);
@@ -225,8 +339,13 @@ bool Writer::data(const ArtNode* a, int depth, bool flat) {
         out_ += "<vtg:effect";
         attr("name", fx.name);
         out_ += ">";
-        for (const auto& [k, e] : fx.parameters)
+        for (const auto& [k, e] : fx.parameters) {
+            checkText(k, "an effect parameter");
+            checkText(e.text, "an effect parameter");
+            if (e.type == kVtgEntryReal && !std::isfinite(e.real))
+                refuse("has an effect parameter that is not a number");
             AppendEntry(out_, k, e);
+        }
         out_ += flat ? "</vtg:effect>" : "</vtg:effect>\n";
     }
     return true;
@@ -236,6 +355,7 @@ void Writer::matrix(const VtgMatrix& m) {
     const VtgMatrix t = doc::Concat(m, doc::Concat(doc::kIdentity, toSvg_));
     std::string s = "matrix(";
     for (double v : {t.a, t.b, t.c, t.d, t.tx, t.ty}) {
+        check(v, "a transform");
         if (s.back() != '(')
             s += ' ';
         AppendNumber(s, v);
@@ -251,8 +371,7 @@ void Writer::path(const ArtNode* a, int depth) {
     const std::vector<const doc::ArtState*> members = Members(s);
     indent(depth);
     out_ += "<path";
-    if (!s.name.empty())
-        attr("id", s.name);
+    id(s.name);
     std::string d;
     std::string corners;
     bool cornersDiffer = false;
@@ -263,6 +382,9 @@ void Writer::path(const ArtNode* a, int depth) {
             seg.anchor = svg(seg.anchor);
             seg.in = svg(seg.in);
             seg.out = svg(seg.out);
+            check(seg.anchor, "a coordinate");
+            check(seg.in, "a coordinate");
+            check(seg.out, "a coordinate");
         }
         if (!d.empty())
             d += ' ';
@@ -357,6 +479,7 @@ std::string Writer::clipDefinition(const ArtNode* group, int depth, std::string&
     do
         id = "vtg-clip-" + std::to_string(++clips_);
     while (ids_.count(id) != 0);
+    ids_.insert(id);
     std::string shape;
     if (clip->s.kind == kVtgArtPath || clip->s.kind == kVtgArtCompoundPath) {
         shape = "<path d=\"" + pathData(clip) + "\"";
@@ -384,7 +507,7 @@ void Writer::collectIds(const ArtNode* a) {
         return;
     if (!a->s.name.empty())
         ids_.insert(a->s.name);
-    IdsOfXml(a->s.xml, ids_);
+    IdsOfXml(a->s.xml, foreignIds_);
     for (const ArtNode* c : a->s.children)
         collectIds(c);
     if (a->s.kind == kVtgArtPlugin) {
@@ -395,6 +518,15 @@ void Writer::collectIds(const ArtNode* a) {
 }
 
 void Writer::art(const ArtNode* a, int depth) {
+    if (!fault_.empty())
+        return;
+    const ArtNode* outerArt = current_;
+    current_ = a;
+    write(a, depth);
+    current_ = outerArt;
+}
+
+void Writer::write(const ArtNode* a, int depth) {
     const doc::ArtState& s = a->s;
     // Art with live effects: the source (with its effect instances) is kept
     // hidden for editing, the effects' result is what shows.
@@ -425,8 +557,7 @@ void Writer::art(const ArtNode* a, int depth) {
         const std::string clipId = clipDefinition(a, depth + 1, clipDef);
         indent(depth);
         out_ += "<g";
-        if (!s.name.empty())
-            attr("id", s.name);
+        id(s.name);
         extra(s.extra);
         flags(a);
         if (!clipId.empty())
@@ -442,8 +573,7 @@ void Writer::art(const ArtNode* a, int depth) {
     case kVtgArtPlugin: {
         indent(depth);
         out_ += "<g vtg:kind=\"plugin\"";
-        if (!s.name.empty())
-            attr("id", s.name);
+        id(s.name);
         flags(a);
         attr("vtg:group", s.plugin.groupName);
         attr("vtg:data-version",
@@ -470,6 +600,8 @@ void Writer::art(const ArtNode* a, int depth) {
     case kVtgArtForeign: {
         indent(depth);
         const VtgMatrix t = doc::Concat(s.matrix, toSvg_);
+        for (double v : {t.a, t.b, t.c, t.d, t.tx, t.ty})
+            check(v, "a transform");
         const bool plain = FormatNumber(t.a) == "1" && FormatNumber(t.b) == "0" &&
                            FormatNumber(t.c) == "0" && FormatNumber(t.d) == "1" &&
                            FormatNumber(t.tx) == "0" && FormatNumber(t.ty) == "0";
@@ -517,8 +649,7 @@ void Writer::art(const ArtNode* a, int depth) {
     indent(depth);
     out_ += '<';
     out_ += tag;
-    if (!s.name.empty())
-        attr("id", s.name);
+    id(s.name);
     extra(s.extra);
     matrix(s.matrix);
     flags(a);
@@ -539,10 +670,15 @@ std::string Writer::run() {
     for (const auto& [k, v] : d_.rootExtra)
         if (k == "width" || k == "height")
             hasSize = true;
+    if (!(d_.width >= kMinPageSize && d_.height >= kMinPageSize && d_.width <= kMaxPageSize &&
+          d_.height <= kMaxPageSize))
+        fault_ = "the document has a page size out of range";
     if (!hasSize) {
         num("width", d_.width);
         num("height", d_.height);
     }
+    check(d_.viewBoxX, "the page origin");
+    check(d_.viewBoxY, "the page origin");
     extra(d_.rootExtra);
     attr("viewBox", FormatNumber(d_.viewBoxX) + " " + FormatNumber(d_.viewBoxY) + " " +
                         FormatNumber(d_.width) + " " + FormatNumber(d_.height));
@@ -551,16 +687,16 @@ std::string Writer::run() {
     if (d_.colorModel != kVtgColorModelRGB)
         attr("vtg:color-model", std::to_string(d_.colorModel));
     out_ += ">\n";
-    IdsOfXml(d_.defs, ids_);
+    IdsOfXml(d_.defs, foreignIds_);
     for (const doc::LayerNode* l : d_.layers)
         collectIds(l->group);
+    ids_.insert(foreignIds_.begin(), foreignIds_.end());
     if (!d_.defs.empty())
         out_ += d_.defs + "\n";
     for (auto it = d_.layers.rbegin(); it != d_.layers.rend(); ++it) {
         const doc::LayerNode* l = *it;
         out_ += "  <g";
-        if (!l->group->s.name.empty())
-            attr("id", l->group->s.name);
+        id(l->group->s.name);
         attr("vtg:layer", l->name);
         if (l->color[0] != 0x4F4F || l->color[1] != 0x8080 || l->color[2] != 0xFFFF)
             attr("vtg:layer-color", std::to_string(l->color[0]) + " " +
@@ -588,8 +724,22 @@ std::string WriteSvgText(const Document& document) {
     return Writer(document).run();
 }
 
+bool WriteSvgText(const Document& document, std::string& text, SvgError& error) {
+    Writer writer(document);
+    text = writer.run();
+    if (writer.fault().empty())
+        return true;
+    text.clear();
+    error.message = "cannot save: " + writer.fault();
+    return false;
+}
+
 bool WriteSvgFile(const Document& document, const std::string& path, SvgError& error) {
-    const std::string text = WriteSvgText(document);
+    std::string text;
+    if (!WriteSvgText(document, text, error)) {
+        error.message = path + ": " + error.message;
+        return false;
+    }
     const std::string temp = path + ".tmp~";
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);

@@ -174,7 +174,8 @@ TEST(Svg, StyleDeclarationsSaveAsValidXml) {
     const Case cases[] = {
         {"<path d=\"M0 0L1 1\" style=\"-x-stroke:none;fill:red\"/>", "",
          "style=\"-x-stroke: none\""},
-        {"<path d=\"M0 0L1 1\" style=\"\xFF stroke: none\"/>", "", "style=\"\xFF stroke: none\""},
+        {"<path d=\"M0 0L1 1\" style=\"\xC3\xBF stroke: none\"/>", "",
+         "style=\"\xC3\xBF stroke: none\""},
         {"<path d=\"M0 0L1 1\" style=\"d: x; --v: 1; mask: none\"/>", "",
          "mask=\"none\" style=\"d: x; --v: 1\""},
         {"<g kind=\"a\" style=\"kind: b; c: 1; c: 2\"><path d=\"M0 0L1 1\"/></g>", "",
