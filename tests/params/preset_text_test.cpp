@@ -591,5 +591,45 @@ TEST(FeatureListing, NamesEveryFeatureAndToolOfTheCommandLine) {
     EXPECT_NE(FeatureListing(kTilingType).find("150 %"), std::string::npos);
 }
 
+// Presets and stored records may hold "nan" or "inf": a number that is not
+// finite becomes the field's nearest valid value (an infinity the end of
+// the panel range on its side, NaN the default), so that no geometry is
+// made from it.
+TEST(PresetText, NonFiniteNumbersBecomeValidValues) {
+    Block defaults(kCircleType);
+    const CirclePGParams& d = defaults.as<CirclePGParams>();
+    struct Case {
+        const char* line;
+        double CirclePGParams::*field;
+        double expected;
+    };
+    const Case cases[] = {
+        {"D\tnan\r\n", &CirclePGParams::offsetH, d.offsetH},
+        {"D\t-nan\r\n", &CirclePGParams::offsetH, d.offsetH},
+        {"E\tinf\r\n", &CirclePGParams::offsetV, 18000},
+        {"E\t-infinity\r\n", &CirclePGParams::offsetV, -18000},
+        {"G\t-inf\r\n", &CirclePGParams::heightRatio, 0.01},
+        {"K\tinf\r\n", &CirclePGParams::anchorAngle, 2 * std::numbers::pi},
+        {"J\t1e999\r\n", &CirclePGParams::anchorRadial, 40},
+    };
+    for (const Case& c : cases) {
+        for (bool live : {false, true}) {
+            Block b(kCircleType);
+            const std::string text = std::string("$\tx\r\n") + c.line;
+            ASSERT_TRUE(live ? ReadLiveObjectRecord(text, b.data(), kKindCircle)
+                             : ReadPresetRecord(text, b.data(), 0));
+            EXPECT_DOUBLE_EQ(b.as<CirclePGParams>().*c.field, c.expected) << c.line;
+        }
+    }
+    // Points: each coordinate on its own.
+    Block lens(kLensEffectType);
+    const VtgPoint initial = lens.as<LensEffectParams>().centerRatio;
+    ASSERT_TRUE(ReadPresetRecord("$\tx\r\nH\tinf,nan\r\nI\t-inf,2\r\n", lens.data(), 0));
+    EXPECT_DOUBLE_EQ(lens.as<LensEffectParams>().centerRatio.x, 200);
+    EXPECT_DOUBLE_EQ(lens.as<LensEffectParams>().centerRatio.y, initial.y);
+    EXPECT_DOUBLE_EQ(lens.as<LensEffectParams>().sizeRatio.x, 0.01);
+    EXPECT_DOUBLE_EQ(lens.as<LensEffectParams>().sizeRatio.y, 2);
+}
+
 } // namespace
 } // namespace vtg
