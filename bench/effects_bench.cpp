@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <numbers>
 #include <string>
 #include <unistd.h>
 
@@ -15,6 +16,7 @@
 #include "host/doc/art.hpp"
 #include "host/effects/live_effects.hpp"
 #include "host/host.hpp"
+#include "host/svg/svg.hpp"
 #include "platform/input.hpp"
 #include "platform/resources.hpp"
 #include "platform/window.hpp"
@@ -182,6 +184,63 @@ void PreviewRoundTrip(benchmark::State& state) {
     hostapp::doc::Commit(*h.doc);
 }
 BENCHMARK(PreviewRoundTrip)->Unit(benchmark::kMillisecond);
+
+// Lens applied to N separate top-level paths of 100 segments each, through
+// the dialog as `vertigon apply effect-lens` does, and the document saved:
+// the time should grow as N and the saved size stay a small multiple of the
+// input. Reports paths per second and the bytes saved per input byte.
+void LensOnManyPaths(benchmark::State& state) {
+    BenchHost& h = Shared();
+    const int n = static_cast<int>(state.range(0));
+    double inBytes = 0, outBytes = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::vector<ArtNode*> paths;
+        for (int i = 0; i < n; ++i) {
+            ArtNode* a = nullptr;
+            hostapp::doc::CreateArt(*h.doc, kVtgArtPath, kVtgPlaceAboveAll, nullptr, a);
+            a->s.style = hostapp::doc::DefaultPathStyle();
+            const double cx = 20 + (i % 40) * 45.0, cy = 20 + (i / 40) * 45.0;
+            for (int k = 0; k < 100; ++k) {
+                const double t = k * 2 * std::numbers::pi / 100, r = 15 + 3 * std::sin(5 * t);
+                a->s.segments.push_back(Smooth(cx + r * std::cos(t), cy + r * std::sin(t),
+                                               -std::sin(t) * 0.3, std::cos(t) * 0.3));
+            }
+            a->s.closed = true;
+            paths.push_back(a);
+        }
+        hostapp::doc::Commit(*h.doc);
+        inBytes = static_cast<double>(hostapp::svg::WriteSvgText(*h.doc).size());
+        hostapp::doc::SelectNone(*h.doc);
+        for (ArtNode* a : paths)
+            hostapp::doc::SetAttributes(a, kVtgArtSelected, true);
+        platform::QueueUserInput([] {
+            // The question about art in different groups, then OK.
+            for (int i = 0; i < 2; ++i) {
+                platform::WindowId d = platform::CurrentModalDialog();
+                if (d != 0)
+                    platform::user::Click(platform::GetItem(d, 1));
+            }
+        });
+        state.ResumeTiming();
+        const ErrorCode result = hostapp::effects::AddEffect(h.host, "VERTiGON5_Lens");
+        const std::string saved = hostapp::svg::WriteSvgText(*h.doc);
+        state.PauseTiming();
+        platform::ClearUserInput();
+        if (result != kNoErr)
+            state.SkipWithError(("the lens ended with " + std::to_string(result)).c_str());
+        outBytes = static_cast<double>(saved.size());
+        for (ArtNode* a : paths)
+            hostapp::doc::DeleteArt(a);
+        hostapp::doc::Commit(*h.doc);
+        state.ResumeTiming();
+    }
+    state.counters["paths/s"] = benchmark::Counter(static_cast<double>(n) * state.iterations(),
+                                                   benchmark::Counter::kIsRate);
+    state.counters["out/in bytes"] = inBytes > 0 ? outBytes / inBytes : 0;
+    state.counters["out bytes/path"] = outBytes / n;
+}
+BENCHMARK(LensOnManyPaths)->Arg(250)->Arg(500)->Arg(1000)->Arg(2000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -219,7 +219,9 @@ ErrorCode RenderArt(Host& host, ArtNode* art) {
     Document& d = *art->document;
     // The copy's changes are the host's own drawing, no step of the undo
     // history; the plug-in's undo text is kept.
-    doc::Transaction saved = d.pending;
+    // Moved aside, not copied: a copy of the pending step per rendered art
+    // made rendering N arts take time N squared.
+    doc::Transaction saved = std::move(d.pending);
     d.pending = {};
     // The records of the last result are used again when the tree has kept
     // its shape (every preview would otherwise add a whole new copy).

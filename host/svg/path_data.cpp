@@ -368,12 +368,15 @@ bool ParsePathData(const std::string& d, std::vector<Subpath>& out, PathDataErro
     return true;
 }
 
-void AppendNumber(std::string& out, double v) {
+void AppendNumber(std::string& out, double v, int decimals) {
     // Room for the largest double in fixed notation with 6 decimals.
     char buf[400];
-    if (std::fabs(v) < 5e-7 || !std::isfinite(v))
+    // Half the last digit: what is smaller prints as 0.
+    static constexpr double kHalf[] = {0.5, 0.05, 0.005, 5e-4, 5e-5, 5e-6, 5e-7};
+    decimals = std::clamp(decimals, 0, 6);
+    if (std::fabs(v) < kHalf[decimals] || !std::isfinite(v))
         v = 0;
-    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 6);
+    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
     char* end = r.ptr;
     char* dot = static_cast<char*>(std::memchr(buf, '.', static_cast<size_t>(end - buf)));
     if (dot != nullptr) {
@@ -394,13 +397,14 @@ std::string FormatNumber(double v) {
     return s;
 }
 
-void AppendPathData(std::string& out, const std::vector<PathSegment>& g, bool closed) {
+void AppendPathData(std::string& out, const std::vector<PathSegment>& g, bool closed,
+                    int decimals) {
     if (g.empty())
         return;
     auto pair = [&](VtgPoint p) {
-        AppendNumber(out, p.x);
+        AppendNumber(out, p.x, decimals);
         out.push_back(' ');
-        AppendNumber(out, p.y);
+        AppendNumber(out, p.y, decimals);
     };
     out.append("M");
     pair(g[0].anchor);
@@ -409,6 +413,14 @@ void AppendPathData(std::string& out, const std::vector<PathSegment>& g, bool cl
     for (size_t i = 0; i < pieces; ++i) {
         const PathSegment& a = g[i];
         const PathSegment& b = g[(i + 1) % n];
+        // A straight piece (both handles on their anchors) as a line: the
+        // reader makes the same segments of it, in a third of the text.
+        if (a.out.x == a.anchor.x && a.out.y == a.anchor.y && b.in.x == b.anchor.x &&
+            b.in.y == b.anchor.y) {
+            out.append(" L");
+            pair(b.anchor);
+            continue;
+        }
         out.append(" C");
         pair(a.out);
         out.push_back(' ');

@@ -1,6 +1,6 @@
 // path_data.hpp - the SVG path grammar: parsing the "d" attribute into
 // subpaths of PathSegments (quadratics and arcs become cubics), and writing
-// a path back as absolute M, C and Z commands, one C per piece.
+// a path back as absolute M, L, C and Z commands, one L or C per piece.
 #pragma once
 
 #include <string>
@@ -34,10 +34,12 @@ int32_t SmoothCorner(const PathSegment& s);
 // Appends a number with at most 6 decimals and no trailing zeros ("-0"
 // becomes "0"). A value that is not finite is written as 0: the document
 // writer refuses such values before they get here.
-void AppendNumber(std::string& out, double v);
+void AppendNumber(std::string& out, double v, int decimals = 6);
 std::string FormatNumber(double v);
 
-// Appends one subpath as "M x y C ... [Z]" (coordinates already in SVG space).
-void AppendPathData(std::string& out, const std::vector<PathSegment>& segments, bool closed);
+// Appends one subpath as "M x y C ... L ... [Z]" (coordinates already in SVG
+// space), a straight piece as L, numbers with at most `decimals` decimals.
+void AppendPathData(std::string& out, const std::vector<PathSegment>& segments, bool closed,
+                    int decimals = 6);
 
 } // namespace hostapp::svg

@@ -168,10 +168,13 @@ private:
     std::string out_;
     const ArtNode* effectSource_ = nullptr; // art with effects being written as source
     const ArtNode* current_ = nullptr;      // art being written, for errors
-    std::set<std::string> ids_;             // ids the document already uses
-    std::set<std::string> foreignIds_;      // ids in XML kept as read
-    std::set<std::string> written_;         // ids written so far
-    int clips_ = 0;                         // clip paths written so far
+    // Writing the result of live effects: the reader makes it again from its
+    // source, so it is written for other viewers only, to a thousandth.
+    bool effectResult_ = false;
+    std::set<std::string> ids_;        // ids the document already uses
+    std::set<std::string> foreignIds_; // ids in XML kept as read
+    std::set<std::string> written_;    // ids written so far
+    int clips_ = 0;                    // clip paths written so far
     std::string fault_;
 };
 
@@ -388,7 +391,9 @@ void Writer::path(const ArtNode* a, int depth) {
         }
         if (!d.empty())
             d += ' ';
-        AppendPathData(d, g, m->closed);
+        AppendPathData(d, g, m->closed, effectResult_ ? 3 : 6);
+        if (effectResult_)
+            continue; // no corner flags: the reader does not read this art
         // The corner flags a reader would compute from what is written.
         if (!corners.empty())
             corners += ' ';
@@ -414,7 +419,7 @@ void Writer::path(const ArtNode* a, int depth) {
         attr("vtg:kind", "brushed");
     if (cornersDiffer)
         attr("vtg:corners", corners);
-    if (!compound && !s.closed && !s.segments.empty()) {
+    if (!compound && !s.closed && !s.segments.empty() && !effectResult_) {
         const PathSegment& f = s.segments.front();
         const PathSegment& l = s.segments.back();
         if (f.in.x != f.anchor.x || f.in.y != f.anchor.y || l.out.x != l.anchor.x ||
@@ -541,7 +546,10 @@ void Writer::write(const ArtNode* a, int depth) {
         effectSource_ = outer;
         indent(depth + 1);
         out_ += "</g>\n";
+        const bool outerResult = effectResult_;
+        effectResult_ = true;
         art(a->effectResult, depth + 1);
+        effectResult_ = outerResult;
         indent(depth);
         out_ += "</g>\n";
         return;
