@@ -3,6 +3,7 @@
 // renderings, and what the reader takes is only what it can write back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -387,6 +388,58 @@ TEST(SvgSafety, ChangedDocumentsSaveAndReopenOrAreRefused) {
     }
     EXPECT_GT(saved, 10);
     EXPECT_GT(refused, 10);
+}
+
+// What is saved follows what is seen: straight pieces are lines, and the
+// result of live effects (which reopening makes again from the source) is
+// written to a thousandth, without the source's corner flags.
+TEST(SvgSafety, SavedSizeFollowsWhatIsSeen) {
+    DocStore store;
+    Document* d = store.newDocument(1000, 1000);
+    ArtNode* src = NewPath(*d, nullptr, "src", 0);
+    src->s.segments.clear();
+    for (int i = 0; i < 100; ++i) {
+        const VtgPoint p{10 + i * 3.123456, 500 + (i % 2) * 7.654321};
+        src->s.segments.push_back({p, p, p, 1});
+    }
+    src->s.closed = false;
+    src->s.effects.push_back({"VERTiGON5_Lens", {{"transform", {kVtgEntryInteger, 3, 0, ""}}}});
+    ArtNode* result = hostapp::doc::CopyTree(*d, src);
+    result->s.effects.clear();
+    result->s.name.clear();
+    for (PathSegment& g : result->s.segments) {
+        g.in = {g.anchor.x - 1.0 / 3, g.anchor.y + 1.0 / 7};
+        g.out = {g.anchor.x + 1.0 / 3, g.anchor.y - 1.0 / 7};
+    }
+    src->effectResult = result;
+    const std::string text = Write(*d);
+    const size_t split = text.find("vtg:part=\"source\"");
+    const size_t shown = text.find("</g>", split);
+    ASSERT_NE(shown, std::string::npos);
+    const std::string source = text.substr(split, shown - split), seen = text.substr(shown);
+    size_t lines = 0;
+    for (size_t at = source.find(" L"); at != std::string::npos; at = source.find(" L", at + 1))
+        ++lines;
+    EXPECT_EQ(lines, 99u) << source;
+    EXPECT_EQ(source.find(" C"), std::string::npos) << source;
+    EXPECT_NE(source.find("L13.123456 492.345679"), std::string::npos) << source;
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), 'C'), 99) << seen;
+    EXPECT_NE(seen.find("C10.333 500.143 12.79 492.203 13.123 492.346"), std::string::npos) << seen;
+    EXPECT_EQ(seen.find("vtg:corners"), std::string::npos);
+    EXPECT_EQ(seen.find("vtg:ends"), std::string::npos);
+    EXPECT_LT(text.size(), 9000u);
+    // The source reopens as written: its pieces straight.
+    Document* back = nullptr;
+    SvgError err;
+    ASSERT_TRUE(ReadSvgText(store, text, "seen.svg", back, err)) << err.message;
+    const ArtNode* again = back->layers.front()->group->s.children.front();
+    ASSERT_EQ(again->s.segments.size(), 100u);
+    for (size_t i = 0; i < 100; ++i) {
+        EXPECT_NEAR(again->s.segments[i].anchor.x, src->s.segments[i].anchor.x, 5e-7);
+        EXPECT_NEAR(again->s.segments[i].out.y, src->s.segments[i].out.y, 5e-7);
+        EXPECT_EQ(again->s.segments[i].out.x, again->s.segments[i].anchor.x);
+        EXPECT_EQ(again->s.segments[i].corner, 1);
+    }
 }
 
 } // namespace
