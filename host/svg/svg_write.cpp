@@ -533,6 +533,8 @@ void Writer::art(const ArtNode* a, int depth) {
 
 void Writer::write(const ArtNode* a, int depth) {
     const doc::ArtState& s = a->s;
+    if (!s.xml.empty())
+        checkText(s.xml, "content");
     // Art with live effects: the source (with its effect instances) is kept
     // hidden for editing, the effects' result is what shows.
     if (!s.effects.empty() && a->effectResult != nullptr && a != effectSource_) {
