@@ -13,6 +13,7 @@
 #include "app/gallery.hpp"
 #include "app/live_app.hpp"
 #include "app/script.hpp"
+#include "app/tools_app.hpp"
 #include "host/code_text.hpp"
 #include "host/effects/live_effects.hpp"
 #include "host/host.hpp"
@@ -210,7 +211,14 @@ int main(int argc, char** argv) {
         host.shutdown();
         return status;
     }
-    if (command == "drag")
-        return Fail("command \"" + command + "\" is not available in this build yet");
+    if (command == "drag") {
+        hostapp::Host host;
+        host.setVerbose(verbose);
+        if (auto error = StartPlugin(host, pluginPath); !error.empty())
+            return Fail(error);
+        const int status = app::DragCommand(host, rest);
+        host.shutdown();
+        return status;
+    }
     return Fail("unknown command \"" + command + "\" (see vertigon --help)");
 }

@@ -103,6 +103,24 @@ bool ScriptRunner::executeDoc(const std::vector<std::string>& words, std::string
         ok = true;
         return true;
     }
+    if (command == "undo" || command == "redo") {
+        hostapp::doc::Document* d = docs.current();
+        if (d == nullptr) {
+            reason = command + ": no document is open";
+            return true;
+        }
+        if (words.size() != 1) {
+            reason = "usage: " + command;
+            return true;
+        }
+        hostapp::doc::Commit(*d);
+        if (!(command == "undo" ? hostapp::doc::Undo(*d) : hostapp::doc::Redo(*d))) {
+            reason = command + ": there is nothing to " + command;
+            return true;
+        }
+        ok = true;
+        return true;
+    }
     if (command == "move" || command == "update") {
         hostapp::doc::Document* d = docs.current();
         if (d == nullptr) {

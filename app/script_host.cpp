@@ -4,19 +4,13 @@
 #include <map>
 
 #include "app/script.hpp"
+#include "app/tools_app.hpp"
 #include "host/code_text.hpp"
 #include "platform/system.hpp"
 
 namespace app {
 
 namespace {
-
-// The script's tool names and the titles the plug-in registers them under.
-const std::map<std::string, std::string> kToolTitles = {
-    {"warp", "VERTiGON6: 遠近法ワープ ツール"},   {"wave", "VERTiGON6: マルチウェーブ ツール"},
-    {"lens", "VERTiGON6: レンズ ツール"},         {"craft", "VERTiGON6: クラフト ツール"},
-    {"roughen", "VERTiGON6: ラフ ツール"},        {"broom", "VERTiGON6: ほうき ツール"},
-    {"3drotate", "VERTiGON6: Live 3D回転 ツール"}};
 
 // The script's panel names and the identifiers the plug-in creates them under.
 const std::map<std::string, std::string> kPanelIdentifiers = {
@@ -102,8 +96,8 @@ bool ScriptRunner::executeHost(const std::vector<std::string>& w, std::string& r
         return true;
     }
     if (command == "tool") {
-        auto it = w.size() == 2 ? kToolTitles.find(w[1]) : kToolTitles.end();
-        if (it == kToolTitles.end()) {
+        auto it = w.size() == 2 ? ToolTitles().find(w[1]) : ToolTitles().end();
+        if (it == ToolTitles().end()) {
             reason = "usage: tool warp|wave|lens|craft|roughen|broom|3drotate";
             return (ok = false), true;
         }

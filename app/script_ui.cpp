@@ -228,8 +228,15 @@ bool ScriptRunner::executeUi(const std::vector<std::string>& w, std::string& rea
     }
     if (command == "picture") {
         if (w.size() != 3)
-            return usage("picture panel | dialog | ID PATH");
+            return usage("picture panel | dialog | annotator | ID PATH");
         platform::WindowId target = 0;
+        if (w[1] == "annotator") {
+            // What the annotator drew during the last tool gesture.
+            ok = host_.writeAnnotationPicture(w[2]);
+            if (!ok)
+                reason = "cannot write \"" + w[2] + "\"";
+            return true;
+        }
         if (w[1] == "panel") {
             target = panel_.empty() ? 0 : platform::FindNamedWindow(panel_);
             if (target == 0) {

@@ -8,6 +8,7 @@
 
 #include "core/error_alert.hpp"
 #include "core/error_codes.hpp"
+#include "core/host_panel.hpp"
 #include "core/menus.hpp"
 #include "core/suite_set.hpp"
 #include "core/vertigon_plugin.hpp"
@@ -18,6 +19,7 @@
 #include "live/live_object.hpp"
 #include "live/pg_ctrlr.hpp"
 #include "platform/system.hpp"
+#include "tools/tool_ctrlr.hpp"
 #include "tools/tool_table.hpp"
 
 namespace vtg {
@@ -54,10 +56,11 @@ ErrorCode VERTiGON4Plugin::OnNotify(NotifierMessage* message) {
         return kNoErr;
     if (n == notifiers_[kRulerUnitChanged] || n == notifiers_[kDocumentChanged]) {
         ReadRulerUnits();
-        // The visible views show their lengths in the new units at once (the
-        // tool views arrive with the tools).
+        // The visible views show their lengths in the new units at once.
         if (live_ != nullptr && live_->view() != nullptr && LiveObjectPanelVisible())
             live_->view()->Refresh(16);
+        if (tool_ != nullptr && tool_->PanelShown())
+            tool_->Refresh(kRefreshDocument);
         return kNoErr;
     }
     if (n == notifiers_[kDocumentOpened]) {
@@ -68,7 +71,11 @@ ErrorCode VERTiGON4Plugin::OnNotify(NotifierMessage* message) {
     }
     if (n == notifiers_[kInternal]) {
         // "Tool Send Data" asks the visible tool view to show the values a
-        // drag changed; the tool views arrive with the tools.
+        // drag changed.
+        const char* text = static_cast<const char*>(message->data);
+        if (text != nullptr && std::strcmp(text, "Tool Send Data") == 0 && tool_ != nullptr &&
+            tool_->PanelShown())
+            tool_->Refresh(kRefreshSendData);
         return kNoErr;
     }
     // The open live-object panel follows the selection and the documents.
@@ -118,6 +125,35 @@ ErrorCode VERTiGON4Plugin::OnMenuUpdate(MenuMessage* message) {
 
 // --- tools -------------------------------------------------------------------
 
+namespace {
+
+bool ToolPanelShown(PanelHandle panel) {
+    int32_t shown = 0;
+    return panel != nullptr && sPanel->IsPanelShown(panel, &shown) == kNoErr && shown != 0;
+}
+
+// Every flyout item but the About box's on or off.
+void EnableToolFlyout(FlyoutHandle flyout, bool enable) {
+    int32_t count = 0;
+    if (flyout == nullptr || sPanel->CountFlyoutItems(flyout, &count) != kNoErr)
+        return;
+    for (int32_t item = 1; item <= count; ++item)
+        if (item != kFlyoutAbout)
+            sPanel->EnableFlyoutItem(flyout, item, enable ? 1 : 0);
+}
+
+} // namespace
+
+void VERTiGON4Plugin::DestroyToolController() {
+    if (tool_ == nullptr)
+        return;
+    if (ToolPanelShown(toolPanel_))
+        sPanel->ShowPanel(toolPanel_, 0);
+    EnableToolFlyout(toolFlyout_, false);
+    delete tool_; // writes its record as "Last Setting"
+    tool_ = nullptr;
+}
+
 ErrorCode VERTiGON4Plugin::OnToolSelect(ToolMessage* message) {
     const ToolRow* row = FindToolRow(message != nullptr ? message->tool : nullptr);
     if (row == nullptr)
@@ -129,28 +165,52 @@ ErrorCode VERTiGON4Plugin::OnToolSelect(ToolMessage* message) {
     }
     if (row->cursorId != 0) {
         globals_->toolCursorId = row->cursorId;
+        globals_->drag.brushCircle = nullptr;
         sTool->SetToolCursor(message->tool, row->cursorId);
     }
-    // The tool controllers and their options panel join with the tools; the
-    // selected tool becomes current meanwhile.
-    globals_->currentTool = row->index;
+    if (tool_ != nullptr && ToolPanelShown(toolPanel_) && row->index == globals_->currentTool) {
+        EnableToolFlyout(toolFlyout_, true);
+    } else {
+        DestroyToolController();
+        globals_->currentTool = row->index;
+        if (row->index != kTool3DRotate) {
+            if (toolPanel_ == nullptr) {
+                ErrorCode err =
+                    CreateHostPanel(pluginRef_, &toolPanel_, &toolFlyout_, true, kToolPanelPrefix);
+                if (err != kNoErr) {
+                    DestroyHostPanel(&toolPanel_, &toolFlyout_, kToolPanelPrefix);
+                    return err;
+                }
+            }
+            std::unique_ptr<ToolCtrlr> made =
+                CreateToolController(row->index, toolPanel_, toolFlyout_);
+            if (made != nullptr) {
+                if (ErrorCode err = made->Create())
+                    return err;
+                tool_ = made.release();
+            }
+        }
+    }
+    if (tool_ != nullptr)
+        tool_->Refresh(kRefreshSelect);
     return kNoErr;
 }
 
 ErrorCode VERTiGON4Plugin::OnToolDeselect(ToolMessage*) {
     if (globals_ == nullptr)
         return kNoErr;
-    int32_t active = 0;
-    if (globals_->annotator != nullptr &&
-        sAnnotator->IsAnnotatorActive(globals_->annotator, &active) == kNoErr && active != 0) {
+    if (globals_->annotationActive != 0) {
         InvalidateAnnotation();
         sAnnotator->SetAnnotatorActive(globals_->annotator, 0);
+        globals_->annotationActive = 0;
     }
     if (globals_->currentTool == kNoTool)
         return kNoErr;
     // The 3D rotate tool stays while the 3D Path panel is open.
-    if (globals_->currentTool == kTool3DRotate && globals_->panelKind == 0)
+    if (globals_->currentTool == kTool3DRotate && globals_->panelKind == 0 &&
+        LiveObjectPanelVisible())
         return kNoErr;
+    DestroyToolController();
     globals_->currentTool = kNoTool;
     return kNoErr;
 }
@@ -159,38 +219,116 @@ ErrorCode VERTiGON4Plugin::OnToolEditOptions(ToolMessage* message) {
     ErrorCode err = OnToolDeselect(message);
     if (err == kNoErr)
         err = OnToolSelect(message);
+    if (err == kNoErr && toolPanel_ != nullptr)
+        err = sPanel->ShowPanel(toolPanel_, 1);
     return err;
 }
 
-// Tool gestures do nothing until the tools' drag machinery exists.
-ErrorCode VERTiGON4Plugin::OnToolTrackCursor(ToolMessage*) {
-    return kNoErr;
+ErrorCode VERTiGON4Plugin::OnToolTrackCursor(ToolMessage* message) {
+    if (globals_ == nullptr || message == nullptr || tool_ == nullptr ||
+        FindToolRow(message->tool) == nullptr ||
+        FindToolRow(message->tool)->index != tool_->index())
+        return kNoErr;
+    const int32_t id = tool_->CursorFor(message->modifiers);
+    globals_->toolCursorId = id;
+    return sTool->SetToolCursor(message->tool, id);
 }
-ErrorCode VERTiGON4Plugin::OnToolMouseDown(ToolMessage*) {
-    if (globals_ != nullptr)
-        globals_->annotationActive = 0;
-    return kNoErr;
+
+ErrorCode VERTiGON4Plugin::OnToolMouseDown(ToolMessage* message) {
+    if (globals_ == nullptr || message == nullptr)
+        return kNoErr;
+    globals_->annotationActive = 0;
+    if (tool_ == nullptr)
+        return kNoErr;
+    ErrorCode err = tool_->MouseDown(*message);
+    if (sDocument != nullptr)
+        sDocument->Redraw();
+    OnToolTrackCursor(message);
+    if (globals_->annotationActive != 0) {
+        annotationPoint_ = message->cursor;
+        sAnnotator->SetAnnotatorActive(globals_->annotator, 1);
+    }
+    return err;
 }
+
 ErrorCode VERTiGON4Plugin::OnToolMouseDrag(ToolMessage* message) {
-    if (globals_ != nullptr && globals_->annotationActive != 0 && message != nullptr) {
+    if (globals_ == nullptr || message == nullptr)
+        return kNoErr;
+    if (globals_->annotationActive != 0) {
         annotationPoint_ = message->cursor;
         InvalidateAnnotation();
     }
-    return kNoErr;
+    OnToolTrackCursor(message);
+    if (tool_ == nullptr)
+        return kNoErr;
+    const bool wasOn = globals_->annotationActive != 0;
+    ErrorCode err = tool_->MouseDrag(*message);
+    if (globals_->annotationActive != 0 && !wasOn) {
+        annotationPoint_ = message->cursor;
+        sAnnotator->SetAnnotatorActive(globals_->annotator, 1);
+    }
+    return err;
 }
-ErrorCode VERTiGON4Plugin::OnToolMouseUp(ToolMessage*) {
-    if (globals_ != nullptr && globals_->annotationActive != 0) {
+
+ErrorCode VERTiGON4Plugin::OnToolMouseUp(ToolMessage* message) {
+    if (globals_ == nullptr || message == nullptr)
+        return kNoErr;
+    if (globals_->annotationActive != 0) {
         InvalidateAnnotation();
         sAnnotator->SetAnnotatorActive(globals_->annotator, 0);
         globals_->annotationActive = 0;
     }
-    return kNoErr;
+    OnToolTrackCursor(message);
+    if (tool_ == nullptr)
+        return kNoErr;
+    ErrorCode err = tool_->MouseUp(*message);
+    if (err == kNoErr) {
+        if (const ToolRow* row = FindToolRow(tool_->index()))
+            sUndo->SetUndoText(row->name, row->name);
+    }
+    OnToolTrackCursor(message);
+    return err;
 }
 
 void VERTiGON4Plugin::InvalidateAnnotation() {
     VtgViewRect rect{annotationRect_[0], annotationRect_[1], annotationRect_[2],
                      annotationRect_[3]};
     sAnnotator->InvalidateRect(&rect);
+}
+
+ErrorCode VERTiGON4Plugin::OnAnnotation(const char* selector, AnnotationMessage* message) {
+    if (std::strcmp(selector, kSelectorInvalidate) == 0) {
+        InvalidateAnnotation();
+        return kNoErr;
+    }
+    if (std::strcmp(selector, kSelectorDraw) != 0 || message == nullptr || tool_ == nullptr)
+        return kNoErr;
+    const std::string text = tool_->LabelText();
+    if (text.empty())
+        return kNoErr;
+    ViewHandle view = nullptr;
+    VtgViewPoint at{};
+    if (sDocument->GetFrontView(&view) != kNoErr ||
+        sDocument->DocumentToView(view, &annotationPoint_, &at) != kNoErr)
+        return kNoErr;
+    at.h += 16;
+    at.v += 16;
+    VtgViewRect rect{};
+    if (ErrorCode err = sAnnotator->MeasureText(message->drawer, text.c_str(), &at, &rect))
+        return err;
+    const int32_t height = rect.bottom - rect.top;
+    rect.top += 2 * height;
+    rect.bottom += 2 * height;
+    at.v += 2 * height;
+    sAnnotator->SetDrawColor(message->drawer, 0xCCCC, 0xCCCC, 0xCCCC);
+    sAnnotator->FillRect(message->drawer, &rect);
+    sAnnotator->SetDrawColor(message->drawer, 0, 0, 0);
+    sAnnotator->DrawText(message->drawer, text.c_str(), &at);
+    annotationRect_[0] = rect.left;
+    annotationRect_[1] = rect.top;
+    annotationRect_[2] = rect.right;
+    annotationRect_[3] = rect.bottom;
+    return kNoErr;
 }
 
 // --- filter and live effects -------------------------------------------------

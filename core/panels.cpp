@@ -12,6 +12,7 @@
 #include "params/global_params.hpp"
 #include "params/live_storage.hpp"
 #include "params/preset_library.hpp"
+#include "tools/tool_ctrlr.hpp"
 
 namespace vtg {
 
@@ -99,7 +100,9 @@ ErrorCode VERTiGON4Plugin::ShowHelpPanel(bool toggle) {
 }
 
 void VERTiGON4Plugin::DestroyPanels() {
-    delete live_; // saves its values as "Last Setting"
+    delete tool_; // saves its values as "Last Setting"
+    tool_ = nullptr;
+    delete live_;
     live_ = nullptr;
     if (help_ != nullptr) {
         delete help_;

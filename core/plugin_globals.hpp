@@ -8,6 +8,7 @@
 #include "params/effect_params.hpp"
 #include "params/live_params.hpp"
 #include "params/live_storage.hpp"
+#include "tools/tool_drag_state.hpp"
 
 namespace vtg {
 
@@ -74,6 +75,9 @@ struct PluginGlobals {
     int32_t presetHeaderVersion;
 
     int32_t rulerUnits;
+
+    // The tools' drag state.
+    ToolDragState drag;
 
     // Each live-object action's own index; the word's address is the
     // action's user data, so "Do Action" finds the kind through it.

@@ -87,6 +87,8 @@ void VERTiGON4Plugin::AllocateGlobals() {
     globals_->currentTool = kNoTool;
     globals_->currentKind = kNoKind;
     globals_->panelKind = kNoKind;
+    globals_->drag = ToolDragState{};
+    globals_->drag.seed = NewSeed();
 }
 
 void VERTiGON4Plugin::RegisterNotifiers() {
@@ -170,7 +172,10 @@ ErrorCode VERTiGON4Plugin::OnShutdown(BasicMessage* message) {
 ErrorCode VERTiGON4Plugin::Message(const char* caller, const char* selector, void* message) {
     ErrorCode result;
     try {
-        result = Plugin::Message(caller, selector, message);
+        if (std::strcmp(caller, kCallerAnnotation) == 0 && globals_ != nullptr)
+            result = OnAnnotation(selector, static_cast<AnnotationMessage*>(message));
+        else
+            result = Plugin::Message(caller, selector, message);
     } catch (const host::Error& e) {
         result = e.code();
     } catch (ErrorCode code) {

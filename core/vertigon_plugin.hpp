@@ -14,6 +14,7 @@ namespace vtg {
 
 class HelpCtrlr;
 class PGCtrlr;
+class ToolCtrlr;
 class PresetList;
 
 class VERTiGON4Plugin : public Plugin {
@@ -62,6 +63,9 @@ public:
     int16_t helpRow = -1;
     HelpCtrlr* helpController() const { return help_; }
     PGCtrlr* liveController() const { return live_; }
+    ToolCtrlr* toolController() const { return tool_; }
+    // "Host Annotation": the value label of the tool in use.
+    ErrorCode OnAnnotation(const char* selector, AnnotationMessage* message);
     // The preset-list object the controllers share.
     PresetList* presetList() const { return presetList_; }
 
@@ -100,12 +104,15 @@ private:
     ErrorCode RunPreferencesFromMenu();
     ErrorCode ShowPanelOfSelection();
     void InvalidateAnnotation();
+    // Hides the tool panel and destroys the tool's controller.
+    void DestroyToolController();
 
     void* settings_ = nullptr; // the global settings block, "PrefsData"
     PanelHandle toolPanel_ = nullptr, livePanel_ = nullptr, helpPanel_ = nullptr;
     FlyoutHandle toolFlyout_ = nullptr, liveFlyout_ = nullptr, helpFlyout_ = nullptr;
     HelpCtrlr* help_ = nullptr;
     PGCtrlr* live_ = nullptr;              // the controller of the panel kind
+    ToolCtrlr* tool_ = nullptr;            // the controller of the selected tool
     PresetList* presetList_ = nullptr;     // the preset-list object shared by the controllers
     unsigned char* filterToken_ = nullptr; // handed to the Fractalize filter registration
     PluginGlobals* globals_ = nullptr;

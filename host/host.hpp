@@ -46,6 +46,12 @@ struct ContextHandleOpaque {
     int depth = 0;
 };
 
+// The drawing port of one "Host Draw" message: it records what is drawn.
+struct DrawerHandleOpaque {
+    int frame = 0; // the number of the Draw message within the gesture
+    uint16_t color[3] = {0, 0, 0};
+};
+
 namespace hostapp {
 
 class Host {
@@ -134,7 +140,30 @@ public:
     // tool, then "Host Select" to the new one. kNotFoundErr for an unknown title.
     ErrorCode selectTool(const std::string& title);
     // Mouse press, move and release of the current tool at a document point.
+    // Each event is stamped kToolEventInterval ms after the one before and
+    // preceded by "Host Track Cursor". A press ends the document's pending
+    // operation and a release commits the gesture as one undo step; after
+    // each event every active annotator is asked to draw.
     ErrorCode toolMouse(const char* selector, VtgPoint point, uint32_t modifiers);
+    static constexpr int32_t kToolEventInterval = 16;
+    // The timestamp of the last tool event (ms); tests may set it.
+    int32_t toolClock = 0;
+
+    // What annotators drew since the last press (user_actions.cpp).
+    struct AnnotationOp {
+        enum Kind { Fill, Text } kind = Fill;
+        int frame = 0;
+        VtgViewRect rect{0, 0, 0, 0}; // Fill
+        VtgViewPoint at{0, 0};        // Text
+        std::string text;
+        uint16_t color[3] = {0, 0, 0};
+    };
+    std::vector<AnnotationOp>& annotations() { return annotations_; }
+    // Sends "Host Annotation"/"Host Draw" to every active annotator.
+    void drawAnnotations();
+    // Writes the annotations as an SVG picture of the view; false when the
+    // file cannot be written.
+    bool writeAnnotationPicture(const std::string& path) const;
 
     // --- recorded actions (host/actions.cpp) -----------------------------------
     // Replays every recorded event in order: "Action Manager"/"Do Action" to
@@ -190,6 +219,9 @@ private:
     std::vector<std::unique_ptr<AccessRefOpaque>> residencies_;
     std::vector<std::unique_ptr<ContextHandleOpaque>> contexts_;
     int unbalancedPops_ = 0;
+
+    std::vector<AnnotationOp> annotations_;
+    int annotationFrames_ = 0;
 
     std::map<std::string, Command> commands_;
     std::vector<std::string> invokedCommands_;

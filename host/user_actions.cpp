@@ -3,6 +3,10 @@
 #include "host/host.hpp"
 
 #include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "host/doc/document.hpp"
 
 #include "platform/window.hpp"
 
@@ -87,13 +91,105 @@ ErrorCode Host::selectTool(const std::string& title) {
 }
 
 ErrorCode Host::toolMouse(const char* selector, VtgPoint point, uint32_t modifiers) {
-    if (registry_.currentTool == nullptr)
+    if (registry_.currentTool == nullptr || selector == nullptr)
         return kBadParameterErr;
+    const bool press = std::strcmp(selector, kSelectorMouseDown) == 0;
+    const bool release = std::strcmp(selector, kSelectorMouseUp) == 0;
+    toolClock += kToolEventInterval;
+    if (press) {
+        // The gesture is an operation of its own.
+        if (doc::Document* d = docs_.current())
+            doc::Commit(*d);
+        annotations_.clear();
+        annotationFrames_ = 0;
+    }
     ToolMessage message{};
     message.tool = registry_.currentTool;
     message.cursor = point;
+    message.timestamp = toolClock;
     message.modifiers = modifiers;
-    return send(kCallerTool, selector, &message);
+    ToolMessage track = message;
+    send(kCallerTool, kSelectorTrackCursor, &track);
+    ErrorCode result = send(kCallerTool, selector, &message);
+    drawAnnotations();
+    if (release)
+        if (doc::Document* d = docs_.current())
+            doc::Commit(*d);
+    return result;
+}
+
+void Host::drawAnnotations() {
+    for (const auto& a : registry_.annotators) {
+        if (!a->active)
+            continue;
+        DrawerHandleOpaque drawer;
+        drawer.frame = ++annotationFrames_;
+        AnnotationMessage message{};
+        message.annotator = a.get();
+        message.drawer = &drawer;
+        send(kCallerAnnotation, kSelectorDraw, &message);
+    }
+}
+
+namespace {
+
+std::string Escaped(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '&')
+            out += "&amp;";
+        else if (c == '<')
+            out += "&lt;";
+        else if (c == '>')
+            out += "&gt;";
+        else
+            out += c;
+    }
+    return out;
+}
+
+} // namespace
+
+bool Host::writeAnnotationPicture(const std::string& path) const {
+    int width = 800, height = 600;
+    if (doc::Document* d = docs_.current(); d != nullptr && d->view != nullptr) {
+        width = d->view->width;
+        height = d->view->height;
+    }
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr)
+        return false;
+    std::fprintf(f,
+                 "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%d\" height=\"%d\" "
+                 "viewBox=\"0 0 %d %d\">\n",
+                 width, height, width, height);
+    auto colour = [](const uint16_t c[3]) {
+        char text[16];
+        std::snprintf(text, sizeof text, "#%02x%02x%02x", c[0] >> 8, c[1] >> 8, c[2] >> 8);
+        return std::string(text);
+    };
+    int frame = -1;
+    for (const AnnotationOp& op : annotations_) {
+        if (op.frame != frame) {
+            if (frame >= 0)
+                std::fprintf(f, "</g>\n");
+            frame = op.frame;
+            std::fprintf(f, "<g class=\"frame\" data-frame=\"%d\">\n", frame);
+        }
+        if (op.kind == AnnotationOp::Fill)
+            std::fprintf(f, "<rect x=\"%d\" y=\"%d\" width=\"%d\" height=\"%d\" fill=\"%s\"/>\n",
+                         op.rect.left, op.rect.top, op.rect.right - op.rect.left,
+                         op.rect.bottom - op.rect.top, colour(op.color).c_str());
+        else
+            std::fprintf(f,
+                         "<text x=\"%d\" y=\"%d\" font-family=\"sans-serif\" font-size=\"12\" "
+                         "fill=\"%s\">%s</text>\n",
+                         op.at.h, op.at.v, colour(op.color).c_str(), Escaped(op.text).c_str());
+    }
+    if (frame >= 0)
+        std::fprintf(f, "</g>\n");
+    std::fprintf(f, "</svg>\n");
+    return std::fclose(f) == 0;
 }
 
 } // namespace hostapp

@@ -2,6 +2,7 @@
 #ifndef VTG_API_ANNOTATOR_SUITE_H
 #define VTG_API_ANNOTATOR_SUITE_H
 #include "host/api/vtg_base.h"
+#include "host/api/vtg_document_suite.h"
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -22,6 +23,17 @@ typedef struct AnnotatorSuite {
     ErrorCode (*IsAnnotatorActive)(AnnotatorHandle annotator, int32_t* active);
     /* Asks every view to redraw `rect` (view pixels). */
     ErrorCode (*InvalidateRect)(const VtgViewRect* rect);
+
+    /* Drawing on the port of a "Host Draw" message, in view pixels. */
+    /* MeasureText: the box the text takes when drawn with its baseline's
+     * left end at `at`. */
+    ErrorCode (*MeasureText)(DrawerHandle drawer, const char* text, const VtgViewPoint* at,
+                             VtgViewRect* rect);
+    /* SetDrawColor: the colour of the following fills and texts, 16 bits a
+     * channel. */
+    ErrorCode (*SetDrawColor)(DrawerHandle drawer, uint16_t red, uint16_t green, uint16_t blue);
+    ErrorCode (*FillRect)(DrawerHandle drawer, const VtgViewRect* rect);
+    ErrorCode (*DrawText)(DrawerHandle drawer, const char* text, const VtgViewPoint* at);
 } AnnotatorSuite;
 
 #ifdef __cplusplus

@@ -23,6 +23,21 @@ typedef struct ToolDefinition {
     int32_t options; /* host tool options                            */
 } ToolDefinition;
 
+/* Parts of a path a hit test can meet (VtgHitRecord.part). */
+#define kVtgHitNone 0    /* nothing within reach                          */
+#define kVtgHitAnchor 1  /* an anchor point                               */
+#define kVtgHitSegment 3 /* the curve between two anchors                 */
+
+/* What lies under a document point: the front-most visible, unlocked path
+ * whose curve passes within 3 view pixels of it. */
+typedef struct VtgHitRecord {
+    ArtHandle art;   /* the path, null when nothing was hit                   */
+    int32_t part;    /* kVtgHit...                                            */
+    int32_t segment; /* the anchor the piece starts at (the anchor hit)       */
+    double t;        /* curve parameter within that piece (0 for an anchor)   */
+    VtgPoint point;  /* the point of the curve nearest the probe               */
+} VtgHitRecord;
+
 typedef struct ToolSuite {
     /* Adds a tool. Errors: kBadParameterErr (unknown group or set,
      * duplicate title). */
@@ -34,6 +49,10 @@ typedef struct ToolSuite {
     ErrorCode (*GetCurrentTool)(ToolHandle* tool);
     /* Shows the cursor resource `cursorId` while the tool is over a document. */
     ErrorCode (*SetToolCursor)(ToolHandle tool, int32_t cursorId);
+    /* HitTest: what lies under `point` in the current document (see
+     * VtgHitRecord); a miss is success with part kVtgHitNone.
+     * Errors: kNoDocumentErr, kBadParameterErr. */
+    ErrorCode (*HitTest)(const VtgPoint* point, VtgHitRecord* hit);
 } ToolSuite;
 
 #ifdef __cplusplus

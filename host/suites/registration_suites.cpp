@@ -1,6 +1,7 @@
 // The suites plug-ins register their menus, filters, live effects, tools and
 // annotators with, and the host command suite.
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "host/api/vtg_annotator_suite.h"
@@ -9,6 +10,7 @@
 #include "host/api/vtg_live_effect_suite.h"
 #include "host/api/vtg_menu_suite.h"
 #include "host/api/vtg_tool_suite.h"
+#include "host/doc/art.hpp"
 #include "host/host.hpp"
 #include "host/suites/suites.hpp"
 
@@ -230,7 +232,112 @@ ErrorCode SetToolCursor(ToolHandle tool, int32_t cursorId) {
     return kNoErr;
 }
 
-const ToolSuite kTool = {&AddTool, &GetToolPlace, &GetCurrentTool, &SetToolCursor};
+// --- hit test ------------------------------------------------------------------
+VtgPoint CubicAt(const VtgPoint p[4], double t) {
+    const double u = 1 - t;
+    const double a = u * u * u, b = 3 * u * u * t, c = 3 * u * t * t, d = t * t * t;
+    return {a * p[0].x + b * p[1].x + c * p[2].x + d * p[3].x,
+            a * p[0].y + b * p[1].y + c * p[2].y + d * p[3].y};
+}
+
+double Distance(VtgPoint a, VtgPoint b) {
+    return std::hypot(a.x - b.x, a.y - b.y);
+}
+
+// The parameter of the point of the cubic nearest `q`: a coarse scan, then
+// a narrowing search around the best sample.
+double NearestParameter(const VtgPoint p[4], VtgPoint q) {
+    constexpr int kSamples = 64;
+    double best = 0, bestDistance = Distance(p[0], q);
+    for (int i = 1; i <= kSamples; ++i) {
+        const double t = static_cast<double>(i) / kSamples;
+        const double dist = Distance(CubicAt(p, t), q);
+        if (dist < bestDistance) {
+            bestDistance = dist;
+            best = t;
+        }
+    }
+    double step = 1.0 / kSamples;
+    for (int round = 0; round < 40; ++round) {
+        step /= 2;
+        for (double t : {best - step, best + step}) {
+            if (t < 0 || t > 1)
+                continue;
+            const double dist = Distance(CubicAt(p, t), q);
+            if (dist < bestDistance) {
+                bestDistance = dist;
+                best = t;
+            }
+        }
+    }
+    return best;
+}
+
+// The hit of one path within `reach`, or false.
+bool HitPath(const doc::ArtNode* art, VtgPoint q, double reach, VtgHitRecord& hit) {
+    const std::vector<PathSegment>& s = art->s.segments;
+    const int n = static_cast<int>(s.size());
+    for (int i = 0; i < n; ++i)
+        if (Distance(s[static_cast<std::size_t>(i)].anchor, q) <= reach) {
+            hit.part = kVtgHitAnchor;
+            hit.segment = i;
+            hit.t = 0;
+            hit.point = s[static_cast<std::size_t>(i)].anchor;
+            return true;
+        }
+    const int pieces = art->s.closed ? n : n - 1;
+    double bestDistance = reach;
+    bool found = false;
+    for (int i = 0; i < pieces && n >= 2; ++i) {
+        const PathSegment& a = s[static_cast<std::size_t>(i)];
+        const PathSegment& b = s[static_cast<std::size_t>((i + 1) % n)];
+        const VtgPoint p[4] = {a.anchor, a.out, b.in, b.anchor};
+        const double t = NearestParameter(p, q);
+        const VtgPoint on = CubicAt(p, t);
+        const double dist = Distance(on, q);
+        if (dist <= bestDistance) {
+            bestDistance = dist;
+            found = true;
+            hit.part = kVtgHitSegment;
+            hit.segment = i;
+            hit.t = t;
+            hit.point = on;
+        }
+    }
+    return found;
+}
+
+ErrorCode HitTest(const VtgPoint* point, VtgHitRecord* hit) {
+    Host* host = Host::current();
+    if (host == nullptr || point == nullptr || hit == nullptr)
+        return kBadParameterErr;
+    *hit = VtgHitRecord{};
+    doc::Document* d = host->docs().current();
+    if (d == nullptr)
+        return kNoDocumentErr;
+    const double zoom = d->view != nullptr && d->view->zoom > 0 ? d->view->zoom : 1.0;
+    const double reach = 3.0 / zoom;
+    for (doc::LayerNode* layer : d->layers) {
+        if (!layer->visible || layer->locked)
+            continue;
+        bool done = false;
+        doc::Walk(layer->group, true, [&](doc::ArtNode* a) {
+            if (done || (a->s.attributes & (kVtgArtHidden | kVtgArtLocked)) != 0)
+                return false;
+            if (a->s.kind == kVtgArtPath && HitPath(a, *point, reach, *hit)) {
+                hit->art = doc::DocStore::handle(a);
+                done = true;
+            }
+            return !done;
+        });
+        if (done)
+            return kNoErr;
+    }
+    *hit = VtgHitRecord{};
+    return kNoErr;
+}
+
+const ToolSuite kTool = {&AddTool, &GetToolPlace, &GetCurrentTool, &SetToolCursor, &HitTest};
 
 // --- annotators --------------------------------------------------------------
 ErrorCode AddAnnotator(PluginRef plugin, const char* name, AnnotatorHandle* annotator) {
@@ -266,8 +373,63 @@ ErrorCode InvalidateRect(const VtgViewRect* rect) {
     return kNoErr;
 }
 
-const AnnotatorSuite kAnnotator = {&AddAnnotator, &SetAnnotatorActive, &IsAnnotatorActive,
-                                   &InvalidateRect};
+// The drawing port records each call; a text is 7 pixels a character wide
+// (14 for characters outside ASCII) and 14 pixels high.
+ErrorCode MeasureText(DrawerHandle drawer, const char* text, const VtgViewPoint* at,
+                      VtgViewRect* rect) {
+    if (drawer == nullptr || text == nullptr || at == nullptr || rect == nullptr)
+        return kBadParameterErr;
+    int32_t width = 0;
+    for (const char* c = text; *c != '\0'; ++c) {
+        const auto byte = static_cast<unsigned char>(*c);
+        if (byte < 0x80)
+            width += 7;
+        else if ((byte & 0xC0) != 0x80)
+            width += 14;
+    }
+    *rect = {at->h, at->v - 11, at->h + width, at->v + 3};
+    return kNoErr;
+}
+
+ErrorCode SetDrawColor(DrawerHandle drawer, uint16_t red, uint16_t green, uint16_t blue) {
+    if (drawer == nullptr)
+        return kBadParameterErr;
+    drawer->color[0] = red;
+    drawer->color[1] = green;
+    drawer->color[2] = blue;
+    return kNoErr;
+}
+
+Host::AnnotationOp Op(DrawerHandle drawer, Host::AnnotationOp::Kind kind) {
+    Host::AnnotationOp op;
+    op.kind = kind;
+    op.frame = drawer->frame;
+    std::copy(drawer->color, drawer->color + 3, op.color);
+    return op;
+}
+
+ErrorCode FillRect(DrawerHandle drawer, const VtgViewRect* rect) {
+    if (Host::current() == nullptr || drawer == nullptr || rect == nullptr)
+        return kBadParameterErr;
+    Host::AnnotationOp op = Op(drawer, Host::AnnotationOp::Fill);
+    op.rect = *rect;
+    Host::current()->annotations().push_back(op);
+    return kNoErr;
+}
+
+ErrorCode DrawText(DrawerHandle drawer, const char* text, const VtgViewPoint* at) {
+    if (Host::current() == nullptr || drawer == nullptr || text == nullptr || at == nullptr)
+        return kBadParameterErr;
+    Host::AnnotationOp op = Op(drawer, Host::AnnotationOp::Text);
+    op.at = *at;
+    op.text = text;
+    Host::current()->annotations().push_back(op);
+    return kNoErr;
+}
+
+const AnnotatorSuite kAnnotator = {
+    &AddAnnotator, &SetAnnotatorActive, &IsAnnotatorActive, &InvalidateRect,
+    &MeasureText,  &SetDrawColor,       &FillRect,          &DrawText};
 
 // --- host commands -------------------------------------------------------------
 ErrorCode InvokeCommand(const char* name) {
