@@ -67,8 +67,14 @@ std::string Describe(const ArtNode* a) {
         break;
     }
     std::string d = kind;
-    if (!a->s.name.empty())
-        d += " '" + a->s.name + "'";
+    if (!a->s.name.empty()) {
+        // Kept to one line: control characters of the name become blanks.
+        std::string name = a->s.name;
+        for (char& ch : name)
+            if (static_cast<unsigned char>(ch) < 0x20)
+                ch = ' ';
+        d += " '" + name + "'";
+    }
     return d;
 }
 
@@ -99,9 +105,11 @@ private:
         check(p.x, what);
         check(p.y, what);
     }
+    // Colour values are stored exactly and read back at any finite size.
     void checkColor(const VtgColor& c) {
         for (double v : {c.c[0], c.c[1], c.c[2], c.c[3], c.tint})
-            check(v, "a colour value");
+            if (!std::isfinite(v))
+                refuse("has a colour value that is not a number");
     }
     void checkText(const std::string& text, const char* what) {
         if (!XmlText(text))

@@ -110,6 +110,12 @@ TEST(SvgSafety, ValuesTheReaderWouldRefuseStopTheSave) {
              p->s.style.fill.color.c[1] = n;
          },
          "path 'p' has a colour value that is not a number"},
+        {"a line break in a name",
+         [](ArtNode* p, double n, double) {
+             p->s.name = "p\nq";
+             p->s.segments[0].anchor.y = n;
+         },
+         "path 'p q' has a coordinate that is not a number"},
         {"NUL in a name", [](ArtNode* p, double, double) { p->s.name = std::string("p\0q", 3); },
          "with characters XML cannot hold"},
         {"bad UTF-8 in a dictionary entry",
@@ -134,6 +140,7 @@ TEST(SvgSafety, ValuesTheReaderWouldRefuseStopTheSave) {
         EXPECT_FALSE(hostapp::svg::WriteSvgText(*d, text, err)) << c.what;
         EXPECT_TRUE(text.empty()) << c.what;
         EXPECT_NE(err.message.find(c.expected), std::string::npos) << c.what << ": " << err.message;
+        EXPECT_EQ(err.message.find('\n'), std::string::npos) << err.message;
         err = {};
         EXPECT_FALSE(hostapp::svg::WriteSvgFile(*d, file, err)) << c.what;
         EXPECT_EQ(err.message.rfind(file + ": cannot save: ", 0), 0u) << err.message;
@@ -145,6 +152,16 @@ TEST(SvgSafety, ValuesTheReaderWouldRefuseStopTheSave) {
         EXPECT_LT(raw.size(), 4000u) << c.what;
     }
     std::filesystem::remove_all(dir);
+
+    // Colour values are stored exactly at any finite size, as read.
+    DocStore store;
+    Document* d = nullptr;
+    SvgError err;
+    ASSERT_TRUE(ReadSvgText(store, Svg("<path vtg:fill=\"5 0 1e300 0 0 0 0|\" d=\"M0 0L1 1\"/>"),
+                            "colour.svg", d, err))
+        << err.message;
+    const std::string text = Write(*d);
+    EXPECT_NE(text.find("vtg:fill=\"5 0 1e+300 0 0 0 0|\""), std::string::npos) << text;
 }
 
 TEST(SvgSafety, CopiesGetDerivedIdsThatStayTheSame) {
@@ -372,6 +389,7 @@ TEST(SvgSafety, ChangedDocumentsSaveAndReopenOrAreRefused) {
             std::string text;
             if (!hostapp::svg::WriteSvgText(*d, text, err)) {
                 EXPECT_EQ(err.message.rfind("cannot save: ", 0), 0u) << err.message;
+                EXPECT_EQ(err.message.find('\n'), std::string::npos) << err.message;
                 ++refused;
                 continue;
             }
