@@ -13,6 +13,7 @@
 
 #include "app/effects_app.hpp"
 #include "app/live_app.hpp"
+#include "app/tools_app.hpp"
 #include "host/code_text.hpp"
 #include "host/doc/art.hpp"
 #include "host/effects/live_effects.hpp"
@@ -185,6 +186,75 @@ std::string MakeLive(hostapp::Host& host, const GallerySetting& setting,
                         : std::string("no document");
 }
 
+// A tool gesture: the setting's "path" (points "x,y" separated by blanks)
+// and "hold" (alt, shift, ctrl joined by commas) drive the pointer; the
+// other fields are set in the tool's options panel after its defaults. The
+// drag path is then drawn over the result as a thin arrow.
+std::string MakeDrag(hostapp::Host& host, const GallerySetting& setting,
+                     const std::string& feature) {
+    Document* d = host.docs().current();
+    const std::string tool = feature.substr(feature.find('-') + 1);
+    auto title = ToolTitles().find(tool);
+    if (d == nullptr || title == ToolTitles().end())
+        return "no document or no such tool";
+    std::vector<VtgPoint> path;
+    uint32_t modifiers = 0;
+    std::vector<std::pair<std::string, std::string>> fields;
+    for (const auto& [key, value] : setting.fields) {
+        if (key == "path") {
+            std::istringstream words(value);
+            std::string word;
+            VtgPoint p{};
+            while (words >> word)
+                if (ParsePoint(word, p))
+                    path.push_back(p);
+        } else if (key == "hold") {
+            modifiers |= value.find("alt") != std::string::npos ? kModifierAlt : 0;
+            modifiers |= value.find("shift") != std::string::npos ? kModifierShift : 0;
+            modifiers |= value.find("ctrl") != std::string::npos ? kModifierCtrl : 0;
+        } else {
+            fields.emplace_back(key, value);
+        }
+    }
+    if (path.empty())
+        return "no drag path";
+    if (ErrorCode err = host.selectTool(title->second))
+        return "selecting the tool failed (" + hostapp::FormatCode(err) + ")";
+    host.chooseFlyoutItem("__QrLw_VERTiGON4Tool_v46_PrefsPrefix__", 1);
+    std::string reason;
+    if (!SetToolFields(tool, fields, reason))
+        return reason;
+    host.user().queue({hostapp::Answer::Kind::Yes, {}});
+    const ErrorCode err = RunToolGesture(host, path, modifiers);
+    while (host.user().pending() > 0)
+        host.user().take();
+    if (err != kNoErr)
+        return "the tool answered " + hostapp::FormatCode(err);
+    // The arrow: the path, and a head at its last point.
+    std::vector<PathSegment> line;
+    for (const VtgPoint& p : path)
+        line.push_back(Corner(p.x, p.y));
+    const VtgPathStyle thin = Paint(0, 0, 0, 0.9, 0.1, 0.1, 2, false);
+    const VtgPoint tip = path.back(), from = path.size() > 1 ? path[path.size() - 2] : tip;
+    const double a = std::atan2(tip.y - from.y, tip.x - from.x);
+    const double len = 9;
+    const std::vector<PathSegment> head = {
+        Corner(tip.x + len * std::cos(a + 2.6), tip.y + len * std::sin(a + 2.6)),
+        Corner(tip.x, tip.y),
+        Corner(tip.x + len * std::cos(a - 2.6), tip.y + len * std::sin(a - 2.6))};
+    for (const auto& [segments, id] : {std::pair{line, "drag"}, std::pair{head, "drag-head"}}) {
+        // On top of everything, so that the arrow shows over the result.
+        ArtNode* art = nullptr;
+        if (hostapp::doc::CreateArt(*d, kVtgArtPath, kVtgPlaceAboveAll, nullptr, art) != kNoErr)
+            return "cannot draw the arrow";
+        art->s.segments = segments;
+        art->s.style = thin;
+        art->s.name = id;
+    }
+    hostapp::doc::Commit(*d);
+    return {};
+}
+
 std::string Escape(const std::string& s) {
     std::string o;
     for (char c : s) {
@@ -327,6 +397,61 @@ std::vector<GalleryFeature>& GalleryFeatures() {
            {{"style", "1"}, {"eccentricity", "50"}, {"eccentricAngle", "-45"}}}},
          &MakeLive,
          {"heart"}},
+        {"tool-roughen",
+         "ラフ ツール — Roughen tool",
+         "A brush at the press point: dragging right cuts the paths near it into finer pieces, "
+         "dragging up displaces their anchors at random. The arrow is the drag.",
+         {{"Polyline, radius 100",
+           {{"shape", "0"}, {"radius", "100"}, {"path", "220,212 250,232 290,262"}}},
+          {"Curve, radius 140",
+           {{"shape", "1"}, {"radius", "140"}, {"path", "220,212 300,240 340,252"}}},
+          {"Small brush on the top tip",
+           {{"shape", "0"}, {"radius", "60"}, {"path", "220,332 260,352 300,372"}}},
+          {"Trace: 4 copies of growing roughness",
+           {{"shape", "0"},
+            {"radius", "120"},
+            {"trace", "1"},
+            {"traceMode", "0"},
+            {"steps", "4"},
+            {"path", "220,212 250,232 270,262"}}}},
+         &MakeDrag,
+         {"star"}},
+        {"tool-warp",
+         "遠近法ワープ ツール — Perspective Warp tool",
+         "The Perspective Warp envelope across the selection, bent by the drag from the press "
+         "point: up and down without Alt, left and right with Alt; Shift pins the pointer to "
+         "the centre line.",
+         {{"Circular pinch, dragged up", {{"type", "0"}, {"path", "220,220 230,250 240,280"}}},
+          {"Elliptic bulge, dragged down", {{"type", "3"}, {"path", "220,220 220,190 220,160"}}},
+          {"Alt: the other axis",
+           {{"type", "3"}, {"path", "220,220 250,220 290,220"}, {"hold", "alt"}}},
+          {"Trace, one way in 3 steps",
+           {{"type", "0"},
+            {"trace", "1"},
+            {"traceMode", "1"},
+            {"steps", "3"},
+            {"path", "220,220 220,240 220,270"}}}},
+         &MakeDrag,
+         {"letters"}},
+        {"tool-wave",
+         "マルチウェーブ ツール — Multi-wave tool",
+         "The Multi-wave wave across the selection, its bend and phase set by the drag from "
+         "the press point; Alt waves along the other axis.",
+         {{"Mirrored bulges, dragged up",
+           {{"style", "0"}, {"cycle", "2"}, {"path", "220,220 230,240 240,260"}}},
+          {"Bottom edge stays",
+           {{"style", "1"}, {"cycle", "3"}, {"path", "220,220 220,250 220,270"}}},
+          {"Alt: a vertical wave",
+           {{"style", "0"}, {"cycle", "2"}, {"path", "220,220 240,220 260,220"}, {"hold", "alt"}}},
+          {"Trace over one cycle",
+           {{"style", "0"},
+            {"cycle", "1"},
+            {"trace", "1"},
+            {"traceMode", "1"},
+            {"steps", "3"},
+            {"path", "220,220 230,240 230,250"}}}},
+         &MakeDrag,
+         {"wave"}},
     };
     return features;
 }

@@ -81,6 +81,19 @@ ErrorCode RoughenSegments(const RoughBrush& brush, const PathSegment* source, in
     const VtgPoint q = brush.centre;
     const double r = brush.radius;
     const VtgRect box{q.x - r, q.y + r, q.x + r, q.y - r};
+    // A path whose control points all lie on one side of the brush box has
+    // no curve inside it: nothing would be cut, refined or moved.
+    VtgRect hull{source[0].anchor.x, source[0].anchor.y, source[0].anchor.x, source[0].anchor.y};
+    for (int32_t i = 0; i < n; ++i)
+        for (const VtgPoint& p : {source[i].anchor, source[i].in, source[i].out}) {
+            hull.left = std::min(hull.left, p.x);
+            hull.right = std::max(hull.right, p.x);
+            hull.bottom = std::min(hull.bottom, p.y);
+            hull.top = std::max(hull.top, p.y);
+        }
+    if (hull.right < box.left || hull.left > box.right || hull.top < box.bottom ||
+        hull.bottom > box.top)
+        return kNoErr;
     std::copy(source, source + n, work);
     // A closed path's closing piece is worked on as a last piece that ends
     // at a copy of the first anchor.
