@@ -14,6 +14,7 @@
 #include "params/global_params.hpp"
 #include "params/live_storage.hpp"
 #include "params/preset_library.hpp"
+#include "tools/tool_drag.hpp"
 #include "tools/tool_table.hpp"
 #include "ui/preset_dialog.hpp"
 
@@ -156,6 +157,9 @@ ErrorCode VERTiGON4Plugin::OnStartup(BasicMessage* message) {
 
 ErrorCode VERTiGON4Plugin::OnShutdown(BasicMessage* message) {
     DestroyPanels();
+    // A gesture whose release never came keeps its buffers until now.
+    if (globals_ != nullptr)
+        EndGesture();
     DestroyEffectControllers();
     // The effects keep their settings for the next session.
     if (initialised())
