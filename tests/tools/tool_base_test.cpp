@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/vertigon_plugin.hpp"
+#include "help/help_ctrlr.hpp"
 #include "params/preset_library.hpp"
 #include "params/tool_params.hpp"
 #include "support/document_fixture.hpp"
@@ -120,6 +121,42 @@ TEST_F(ToolBaseTest, FlyoutLoadsTheDefaultsAndUserPresets) {
     ASSERT_EQ(host().chooseFlyoutItem(kPanel, 7), kNoErr); // the user preset
     EXPECT_EQ(p.radius, 55);
     EXPECT_EQ(platform::GetText(Control(1272)), "55.0000 pt");
+}
+
+// Each tool's flyout: item 1 reads the "Default Setting" record with the
+// tool's own rules (Warp and Wave keep their type, the steps become 4).
+TEST_F(ToolBaseTest, EachToolsFlyoutLoadsItsDefaults) {
+    ASSERT_EQ(host().selectTool(kWarp), kNoErr);
+    auto& warp = *static_cast<vtg::WarpToolParams*>(vtg::gGlobals->toolParams);
+    warp.type = 7;
+    warp.margin = 2;
+    warp.steps = 30;
+    ASSERT_EQ(host().chooseFlyoutItem(kPanel, 1), kNoErr);
+    EXPECT_EQ(warp.type, 7);
+    EXPECT_EQ(warp.margin, 0.05);
+    EXPECT_EQ(warp.steps, 4);
+    EXPECT_EQ(platform::GetText(Control(1307)), "5.000");
+    ASSERT_EQ(host().selectTool(kWave), kNoErr);
+    auto& wave = *static_cast<vtg::WaveToolParams*>(vtg::gGlobals->toolParams);
+    wave.style = 2;
+    wave.cycle = 9;
+    ASSERT_EQ(host().chooseFlyoutItem(kPanel, 1), kNoErr);
+    EXPECT_EQ(wave.style, 2);
+    EXPECT_EQ(wave.cycle, 1);
+    EXPECT_EQ(platform::GetText(Control(1322)), "1.000");
+}
+
+// A spin click steps the number in its edit and reads it again; "?" opens
+// the tool's page in the help panel.
+TEST_F(ToolBaseTest, SpinsStepTheirEditsAndHelpOpensTheToolsPage) {
+    ASSERT_EQ(host().selectTool(kRoughen), kNoErr);
+    EXPECT_EQ(platform::user::Spin(Control(1276), 1), "");
+    EXPECT_EQ(platform::GetText(Control(1272)), "101.0000 pt");
+    EXPECT_EQ(static_cast<vtg::RoughToolParams*>(vtg::gGlobals->toolParams)->radius, 101);
+    EXPECT_EQ(platform::user::Click(Control(1055)), "");
+    auto* plugin = static_cast<vtg::VERTiGON4Plugin*>(vtg::GlobalPlugin());
+    ASSERT_NE(plugin->helpController(), nullptr);
+    EXPECT_EQ(plugin->helpController()->row(), 35); // tool_roughening
 }
 
 TEST_F(ToolBaseTest, ResizingBelowTheViewIsIgnoredAndLargerGrowsTheView) {
