@@ -293,6 +293,31 @@ TEST_F(RoughenToolTest, TraceCopiesByModeAndAnswer) {
     EXPECT_EQ(square_->s.segments.size(), 4u); // the original as it was
 }
 
+// Shift for one drag event draws a new random sequence that the rest of
+// the gesture and later gestures keep; without Shift two equal drags match.
+TEST_F(RoughenToolTest, ShiftChangesTheRandomPatternForGood) {
+    auto anchorsY = [&] {
+        std::vector<double> ys;
+        for (const PathSegment& s : square_->s.segments)
+            ys.push_back(s.anchor.y);
+        return ys;
+    };
+    Gesture({{150, 150}, {170, 190}});
+    const std::vector<double> before = anchorsY();
+    ASSERT_TRUE(hostapp::doc::Undo(*doc_));
+    Select({square_});
+    host().toolMouse(kSelectorMouseDown, {150, 150}, 0);
+    host().toolMouse(kSelectorMouseDrag, {160, 170}, kModifierShift);
+    host().toolMouse(kSelectorMouseDrag, {170, 190}, 0);
+    host().toolMouse(kSelectorMouseUp, {170, 190}, 0);
+    const std::vector<double> shifted = anchorsY();
+    EXPECT_NE(shifted, before);
+    ASSERT_TRUE(hostapp::doc::Undo(*doc_));
+    Select({square_});
+    Gesture({{150, 150}, {170, 190}});
+    EXPECT_EQ(anchorsY(), shifted);
+}
+
 TEST_F(RoughenToolTest, ShiftAltClickAddsAnAnchorOnASegmentAndNothingOffThePath) {
     const uint32_t addAnchor = kModifierShift | kModifierAlt;
     EXPECT_EQ(Gesture({{150, 100}}, addAnchor), kNoErr);

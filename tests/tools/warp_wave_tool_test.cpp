@@ -114,10 +114,12 @@ TEST_F(AxisToolTest, TraceCopiesByMode) {
         bool unitKept;
     };
     const Case cases[] = {
-        {kWarp, 0, 4, 4, 8, true},  // q1..q4, q3..q1 and the return copy
-        {kWarp, 0, 1, 3, 3, true},  // one way
-        {kWave, 0, 1, 3, 4, false}, // one cycle: four copies, the art removed
-        {kWave, 0, 5, 2, 4, true},  // round trip: q1 q2 q1 and the return copy
+        {kWarp, 0, 4, 4, 8, true},   // q1..q4, q3..q1 and the return copy
+        {kWarp, 0, 1, 3, 3, true},   // one way
+        {kWave, 0, 1, 3, 4, false},  // one cycle: four copies, the art removed
+        {kWave, 0, 5, 2, 4, true},   // round trip: q1 q2 q1 and the return copy
+        {kWarp, 6, 1, 2, 3, false},  // a type that bends at the press: q0 too, art removed
+        {kWarp, 14, 4, 2, 5, false}, // q0 q1 q2 q1 q0, no return copy
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.tool);
