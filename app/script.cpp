@@ -72,13 +72,8 @@ bool ScriptRunner::execute(const std::vector<std::string>& words, std::string& r
         quit_ = true;
         return true;
     }
-    if (bool ok = false; executeUi(words, reason, ok)) {
-        // A gesture in a panel may have changed live objects outside any
-        // message: the host regenerates them as it would after one.
-        if (host_.started() && host_.docs().current() != nullptr)
-            hostapp::UpdateChangedPluginArt(host_, *host_.docs().current());
+    if (bool ok = false; executeUi(words, reason, ok))
         return ok;
-    }
     if (bool ok = false; executeHost(words, reason, ok))
         return ok;
     if (bool ok = false; executeDoc(words, reason, ok))

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "host/live_updates.hpp"
+#include "platform/input.hpp"
 #include "platform/system.hpp"
 
 namespace hostapp {
@@ -42,12 +43,19 @@ Host::Host() {
             line.pop_back();
         log(line);
     });
+    // What a gesture in the plug-in's panels or dialogs changed is generated
+    // again when the gesture is done.
+    idleHandler_ = platform::AddIdleHandler([this] {
+        if (sendDepth_ == 0)
+            regenerateChanged();
+    });
 }
 
 Host::~Host() {
     if (started_)
         shutdown();
     platform::SetDebugSink({});
+    platform::RemoveIdleHandler(idleHandler_);
     if (library_ != nullptr)
         dlclose(library_);
     if (current_ == this)
@@ -98,13 +106,25 @@ ErrorCode Host::send(const char* caller, const char* selector, void* message) {
     globals_ = header->globals;
     // When the plug-in's outermost message changed the source or the data
     // of plug-in art, the art is generated again.
-    if (sendDepth_ == 0 && std::strcmp(caller, kCallerPluginGroup) != 0 && started_ &&
-        docs_.current() != nullptr) {
-        ErrorCode err = UpdateChangedPluginArt(*this, *docs_.current());
-        if (err != kNoErr)
-            log("regenerating plug-in art failed: " + std::to_string(err));
-    }
+    if (sendDepth_ == 0 && std::strcmp(caller, kCallerPluginGroup) != 0)
+        regenerateChanged();
     return result;
+}
+
+void Host::regenerateChanged() {
+    if (!started_ || docs_.current() == nullptr)
+        return;
+    ErrorCode err = UpdateChangedPluginArt(*this, *docs_.current());
+    if (err != kNoErr)
+        log("regenerating plug-in art failed: " + std::to_string(err));
+}
+
+void Host::callPlugin(const std::function<void()>& call) {
+    ++sendDepth_;
+    call();
+    --sendDepth_;
+    if (sendDepth_ == 0)
+        regenerateChanged();
 }
 
 ErrorCode Host::sendBare(const char* caller, const char* selector) {

@@ -192,6 +192,14 @@ public:
     // The globals slot kept between messages.
     void* globals() const { return globals_; }
 
+    // Generates again the plug-in art of the current document whose source
+    // or data changed; a failure goes to the log.
+    void regenerateChanged();
+    // Calls into the plug-in outside a message (a panel's flyout or resize
+    // callback) as send does: changed plug-in art is generated again after
+    // the outermost call.
+    void callPlugin(const std::function<void()>& call);
+
     // What each plug-in art was last generated from (host/live_updates).
     std::map<const doc::ArtNode*, std::string>& liveFingerprints() { return liveFingerprints_; }
 
@@ -228,6 +236,7 @@ private:
     std::vector<std::string> log_;
     bool verbose_ = false;
     int sendDepth_ = 0;
+    int idleHandler_ = 0;
     std::map<const doc::ArtNode*, std::string> liveFingerprints_;
 };
 

@@ -76,17 +76,29 @@ ErrorCode UpdateList(Host& host, std::vector<ArtNode*>& arts, bool onlyChanged) 
     for (ArtNode* art : arts) {
         if (!art->s.alive || doc::RootOf(art) == nullptr)
             continue;
-        std::string print = FingerprintOf(art);
         auto& seen = host.liveFingerprints();
         auto it = seen.find(art);
-        if (onlyChanged && it != seen.end() && it->second == print)
+        if (onlyChanged && it != seen.end() && it->second == FingerprintOf(art))
             continue;
         ErrorCode err = UpdatePluginArt(host, art);
-        seen[art] = std::move(print);
+        // What the result now stands for, with whatever the generator did.
+        seen[art] = FingerprintOf(art);
         if (err != kNoErr && first == kNoErr)
             first = err;
     }
     return first;
+}
+
+std::vector<ArtNode*> PluginArtOf(doc::Document& document) {
+    std::vector<ArtNode*> arts;
+    for (doc::LayerNode* layer : document.layers)
+        if (layer->group != nullptr)
+            doc::Walk(layer->group, true, [&](ArtNode* a) {
+                if (a->s.alive && a->s.kind == kVtgArtPlugin)
+                    arts.push_back(a);
+                return true;
+            });
+    return arts;
 }
 
 } // namespace
@@ -114,15 +126,13 @@ ErrorCode UpdatePluginArt(Host& host, ArtNode* art) {
 }
 
 ErrorCode UpdateAllPluginArt(Host& host, doc::Document& document) {
-    std::vector<ArtNode*> arts;
-    for (doc::LayerNode* layer : document.layers)
-        if (layer->group != nullptr)
-            doc::Walk(layer->group, true, [&](ArtNode* a) {
-                if (a->s.alive && a->s.kind == kVtgArtPlugin)
-                    arts.push_back(a);
-                return true;
-            });
+    std::vector<ArtNode*> arts = PluginArtOf(document);
     return UpdateList(host, arts, false);
+}
+
+ErrorCode UpdateStalePluginArt(Host& host, doc::Document& document) {
+    std::vector<ArtNode*> arts = PluginArtOf(document);
+    return UpdateList(host, arts, true);
 }
 
 ErrorCode UpdateChangedPluginArt(Host& host, doc::Document& document) {

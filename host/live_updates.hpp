@@ -19,5 +19,9 @@ ErrorCode UpdateAllPluginArt(Host& host, doc::Document& document);
 // The plug-in art whose data or edit art changed since it was last
 // generated, judged from the document's pending changes.
 ErrorCode UpdateChangedPluginArt(Host& host, doc::Document& document);
+// Every plug-in art whose data or edit art differ from what it was last
+// generated from, however it changed (the host runs this before it shows or
+// saves a document).
+ErrorCode UpdateStalePluginArt(Host& host, doc::Document& document);
 
 } // namespace hostapp

@@ -20,7 +20,7 @@ ErrorCode Host::chooseFlyoutItem(const std::string& identifier, int32_t item) {
         !panel->flyout->items[static_cast<std::size_t>(item - 1)].enabled)
         return kBadParameterErr;
     if (panel->flyoutProc != nullptr)
-        panel->flyoutProc(panel, item, panel->flyoutData);
+        callPlugin([&] { panel->flyoutProc(panel, item, panel->flyoutData); });
     return kNoErr;
 }
 
@@ -45,7 +45,8 @@ ErrorCode Host::resizePanel(const std::string& identifier, double width, double 
         platform::SetRect(panel->window, r);
     }
     if (panel->resizeProc != nullptr)
-        panel->resizeProc(panel, panel->width, panel->height, panel->resizeData);
+        callPlugin(
+            [&] { panel->resizeProc(panel, panel->width, panel->height, panel->resizeData); });
     return kNoErr;
 }
 

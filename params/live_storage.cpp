@@ -62,6 +62,7 @@ constexpr const char* kOlderVersionTag = " ver4.5 ";
 constexpr const char* kObjectNamePrefix = "VERTiGON6: ";
 constexpr const char* kOlder3DDescription = "VERTiGON4 ライブ 3D変換";
 constexpr int32_t kGroupOptions = 4;
+constexpr int32_t kSelectedMask = 1;
 constexpr int32_t kLockedMask = 2;
 constexpr ErrorCode kWrongGroupData = FourCC("GRP?");
 constexpr ErrorCode kTagNotFound = FourCC("TGNF");
@@ -244,8 +245,10 @@ int MigrateLegacyLiveObject(ArtHandle art, PluginGroupHandle& group, ErrorCode* 
 namespace {
 
 // Copies the children of `container`, from `first` on, above `art` in
-// their stacking order, then deletes `art`.
-ErrorCode CopyAboveAndDelete(ArtHandle art, ArtHandle first) {
+// their stacking order, then deletes `art`. The copies of a selected object
+// are selected in its place, so that a walk over the selection that follows
+// (Apply after its Release) finds them.
+ErrorCode CopyAboveAndDelete(ArtHandle art, ArtHandle first, bool selected) {
     ArtHandle previous = nullptr;
     for (ArtHandle child = first; child != nullptr;) {
         ArtHandle copy = nullptr;
@@ -255,10 +258,19 @@ ErrorCode CopyAboveAndDelete(ArtHandle art, ArtHandle first) {
         if (err != kNoErr)
             return err; // the live object stays
         previous = copy;
+        if (selected)
+            if (ErrorCode e = sArt->SetArtAttributes(copy, kSelectedMask, 1))
+                return e;
         if (ErrorCode e = sArt->GetArtNextSibling(child, &child))
             return e;
     }
     return sArt->DeleteArt(art);
+}
+
+// Whether `art` is selected, read before unlocking deselects it.
+bool IsSelected(ArtHandle art) {
+    int32_t attributes = 0;
+    return sArt->GetArtAttributes(art, kSelectedMask, &attributes) == kNoErr && attributes != 0;
 }
 
 ErrorCode Unlock(ArtHandle art) {
@@ -272,6 +284,7 @@ ErrorCode Unlock(ArtHandle art) {
 ErrorCode ReleaseLiveObject(ArtHandle art, bool skipWorkGroup) {
     if (sArt == nullptr || sPluginGroup == nullptr || sDictionary == nullptr)
         return kSuiteNotFoundErr;
+    const bool selected = IsSelected(art);
     if (ErrorCode err = Unlock(art))
         return err;
     ArtHandle edit = nullptr, child = nullptr;
@@ -290,12 +303,13 @@ ErrorCode ReleaseLiveObject(ArtHandle art, bool skipWorkGroup) {
             return err;
         }
     }
-    return CopyAboveAndDelete(art, child);
+    return CopyAboveAndDelete(art, child, selected);
 }
 
 ErrorCode ExpandLiveObject(ArtHandle art) {
     if (sArt == nullptr || sPluginGroup == nullptr)
         return kSuiteNotFoundErr;
+    const bool selected = IsSelected(art);
     if (ErrorCode err = Unlock(art))
         return err;
     ArtHandle result = nullptr, child = nullptr;
@@ -304,7 +318,7 @@ ErrorCode ExpandLiveObject(ArtHandle art) {
     if (result != nullptr)
         if (ErrorCode err = sArt->GetArtFirstChild(result, &child))
             return err;
-    return CopyAboveAndDelete(art, child);
+    return CopyAboveAndDelete(art, child, selected);
 }
 
 } // namespace vtg

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <deque>
+#include <utility>
+#include <vector>
 
 #include "platform/system.hpp"
 
@@ -40,7 +42,45 @@ std::string Kind(WindowId w) {
     return "control " + std::to_string(GetControlId(w)) + " is a " + ClassName(GetClass(w));
 }
 
+struct IdleState {
+    int nextId = 1;
+    std::vector<std::pair<int, IdleHandler>> handlers;
+    int gestureDepth = 0;
+};
+
+IdleState& Idle() {
+    static IdleState state;
+    return state;
+}
+
+// One user gesture: when the outermost one ends outside any modal dialog,
+// the idle handlers run.
+class Gesture {
+public:
+    Gesture() { ++Idle().gestureDepth; }
+    ~Gesture() {
+        if (--Idle().gestureDepth != 0 || CurrentModalDialog() != 0)
+            return;
+        // A copy: a handler may add or remove handlers.
+        auto handlers = Idle().handlers;
+        for (auto& [id, handler] : handlers)
+            handler();
+    }
+    Gesture(const Gesture&) = delete;
+    Gesture& operator=(const Gesture&) = delete;
+};
+
 } // namespace
+
+int AddIdleHandler(IdleHandler handler) {
+    const int id = Idle().nextId++;
+    Idle().handlers.emplace_back(id, std::move(handler));
+    return id;
+}
+
+void RemoveIdleHandler(int handlerId) {
+    std::erase_if(Idle().handlers, [handlerId](const auto& h) { return h.first == handlerId; });
+}
 
 void SetInputSource(InputSource s) {
     source() = std::move(s);
@@ -72,6 +112,7 @@ std::size_t QueuedUserInput() {
 namespace user {
 
 std::string Type(WindowId edit, const std::string& text) {
+    Gesture gesture;
     if (auto r = Usable(edit); !r.empty())
         return r;
     if (!Is(edit, {WindowClass::Edit}))
@@ -85,6 +126,7 @@ std::string Type(WindowId edit, const std::string& text) {
 }
 
 std::string Click(WindowId control) {
+    Gesture gesture;
     if (auto r = Usable(control); !r.empty())
         return r;
     if (!Is(control, {WindowClass::PushButton, WindowClass::CheckBox, WindowClass::RadioButton,
@@ -122,6 +164,7 @@ std::string Click(WindowId control) {
 }
 
 std::string Spin(WindowId spin, int delta) {
+    Gesture gesture;
     if (auto r = Usable(spin); !r.empty())
         return r;
     if (!Is(spin, {WindowClass::UpDown}))
@@ -138,6 +181,7 @@ std::string Spin(WindowId spin, int delta) {
 }
 
 std::string Slide(WindowId slider, int position) {
+    Gesture gesture;
     if (auto r = Usable(slider); !r.empty())
         return r;
     if (!Is(slider, {WindowClass::Trackbar}))
@@ -148,6 +192,7 @@ std::string Slide(WindowId slider, int position) {
 }
 
 std::string Choose(WindowId control, int index) {
+    Gesture gesture;
     if (auto r = Usable(control); !r.empty())
         return r;
     if (!Is(control, {WindowClass::ComboBox, WindowClass::ListBox, WindowClass::DragListBox}))
@@ -174,6 +219,7 @@ std::string Choose(WindowId control, int index) {
 }
 
 std::string DoubleClickItem(WindowId list, int index) {
+    Gesture gesture;
     if (auto r = Usable(list); !r.empty())
         return r;
     if (!Is(list, {WindowClass::ListBox, WindowClass::DragListBox}))
@@ -190,6 +236,7 @@ std::string DoubleClickItem(WindowId list, int index) {
 }
 
 std::string DragItem(WindowId list, int from, int to) {
+    Gesture gesture;
     if (auto r = Usable(list); !r.empty())
         return r;
     if (!Is(list, {WindowClass::DragListBox}))
@@ -207,6 +254,7 @@ std::string DragItem(WindowId list, int from, int to) {
 }
 
 std::string Key(WindowId target, const std::string& key) {
+    Gesture gesture;
     if (!IsWindow(target))
         return "no window to send the key to";
     std::string k = key;

@@ -19,6 +19,14 @@ bool NextUserInput();
 void ClearUserInput();
 std::size_t QueuedUserInput();
 
+// Idle handlers: the application's idle time, which comes when a user
+// gesture below has been handled and no modal dialog runs (a gesture inside
+// another one's modal dialog waits for the outer one). The program does its
+// deferred work there. They survive ResetWindowSystem.
+using IdleHandler = std::function<void()>;
+int AddIdleHandler(IdleHandler handler); // returns a handler id
+void RemoveIdleHandler(int handlerId);
+
 // Gestures. Each returns an empty text on success, else the reason (a
 // hidden or disabled control, the wrong kind of control, a bad index).
 namespace user {

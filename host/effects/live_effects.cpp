@@ -4,6 +4,7 @@
 
 #include "host/api/vtg_live_effect_suite.h"
 #include "host/doc/art.hpp"
+#include "host/live_updates.hpp"
 
 namespace hostapp::effects {
 namespace {
@@ -262,6 +263,9 @@ ErrorCode RenderArt(Host& host, ArtNode* art) {
 }
 
 ErrorCode RenderDocument(Host& host, Document& d) {
+    // Live objects show what their source and data make, however they
+    // changed; the effects then run on that.
+    ErrorCode first = host.started() ? UpdateStalePluginArt(host, d) : kNoErr;
     std::vector<ArtNode*> arts;
     for (doc::LayerNode* l : d.layers)
         if (l->alive && l->group != nullptr)
@@ -270,7 +274,6 @@ ErrorCode RenderDocument(Host& host, Document& d) {
                     arts.push_back(a);
                 return true;
             });
-    ErrorCode first = kNoErr;
     for (auto it = arts.rbegin(); it != arts.rend(); ++it) {
         ErrorCode e = RenderArt(host, *it);
         if (first == kNoErr)

@@ -31,7 +31,8 @@ ErrorCode EditEffect(Host& host, const std::string& name);
 // Runs the effects of `art` on a fresh copy of it (its effectResult); art
 // without effects loses its result. Changes to the copy are no undo step.
 ErrorCode RenderArt(Host& host, doc::ArtNode* art);
-// Renders every art of the document that has effects, inner art first.
+// Generates again the live objects whose source or data changed, then
+// renders every art of the document that has effects, inner art first.
 ErrorCode RenderDocument(Host& host, doc::Document& document);
 
 // "Host Live Effect Interpolate Parameters" for one effect.

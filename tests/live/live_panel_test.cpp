@@ -3,14 +3,19 @@
 // object's kind), and lengths shown again in new ruler units at once.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "core/host_panel.hpp"
 #include "core/plugin_globals.hpp"
 #include "core/vertigon_plugin.hpp"
 #include "help/help_ctrlr.hpp"
 #include "help/help_pages.hpp"
+#include "host/effects/live_effects.hpp"
 #include "host/live_updates.hpp"
+#include "host/svg/svg.hpp"
 #include "live/live_object.hpp"
 #include "live/pg_ctrlr.hpp"
 #include "platform/html_view.hpp"
@@ -22,6 +27,7 @@
 namespace {
 
 using hostapp::doc::ArtNode;
+using hostapp::doc::DocStore;
 
 class LivePanel : public vtgtest::DocumentTest {
 protected:
@@ -140,6 +146,127 @@ TEST_F(LivePanel, ShowPanelMenuOpensTheKindOfTheSelection) {
         EXPECT_EQ(plugin()->liveController()->kind(), vtg::kKindBorder);
         EXPECT_TRUE(host().panels().find(vtg::kLivePanelPrefix)->shown) << twice;
     }
+}
+
+// Apply, a preset applied with live update (the preset dialog's double
+// click, the flyout) and a replayed Apply on a selected live object of the
+// panel's kind: the object is made again from its source with the panel's
+// values, and what shows is already generated from them.
+TEST_F(LivePanel, ASelectedLiveObjectIsMadeAgainWithThePanelValues) {
+    enum class Way { Button, PresetDialog, Flyout, Play };
+    struct Kind {
+        vtg::LiveObjectKind kind;
+        const char* menu;
+        std::function<void(const char* value)> type; // one value into the panel
+        std::function<bool(const void* record)> holdsWanted;
+    };
+    const Kind kinds[] = {
+        {vtg::kKindCircle, "VERTiGON6_05", [&](const char* v) { EXPECT_EQ(ui_.text(1688, v), ""); },
+         [](const void* r) { return static_cast<const vtg::CirclePGParams*>(r)->copies == 5; }},
+        {vtg::kKindBorder, "VERTiGON6_13",
+         [&](const char* v) {
+             EXPECT_EQ(ui_.choose(1580, 3), "");
+             EXPECT_EQ(ui_.text(1582, v), "");
+         },
+         [](const void* r) {
+             const auto* p = static_cast<const vtg::BorderPGParams*>(r);
+             return p->stepMode == 3 && p->stepCount == 5;
+         }},
+    };
+    const char* panel = vtg::kLivePanelPrefix;
+    int made = 0;
+    for (const Kind& k : kinds) {
+        // A preset and a recorded Apply that hold the wanted value "5".
+        Open(k.menu);
+        k.type("5");
+        host().user().queue({hostapp::Answer::Kind::Text, "five"});
+        ui_.then([](vtgtest::UiDriver& u) { EXPECT_EQ(u.click(1711), ""); });
+        ui_.then([](vtgtest::UiDriver& u) { EXPECT_EQ(u.click(1708), ""); });
+        ASSERT_EQ(host().chooseFlyoutItem(panel, 3), kNoErr);
+        ArtNode* scratch = AddSquare("scratch", 300, 300, 10);
+        Select({scratch});
+        ASSERT_EQ(plugin()->liveController()->SyncPanelWithSelection(false), kNoErr);
+        host().actions().clearEvents();
+        host().actions().startRecording();
+        EXPECT_EQ(ui_.click(1421), "");
+        host().actions().stopRecording();
+        ASSERT_EQ(TopLevel().at(0)->s.kind, kVtgArtPlugin);
+        ASSERT_EQ(hostapp::doc::DeleteArt(TopLevel().at(0)), kNoErr);
+
+        for (Way way : {Way::Button, Way::PresetDialog, Way::Flyout, Way::Play}) {
+            const std::string id = "source" + std::to_string(made++);
+            ArtNode* old = MakeLive(k.kind, id, 0);
+            ASSERT_NE(old, nullptr);
+            ui_.address(plugin()->liveController()->view()->window());
+            // Selecting the object shows its values; then the panel moves on.
+            Select({old});
+            ASSERT_EQ(plugin()->liveController()->SyncPanelWithSelection(false), kNoErr);
+            k.type(way == Way::Button ? "5" : "3");
+            switch (way) {
+            case Way::Button:
+                EXPECT_EQ(ui_.click(1421), "");
+                break;
+            case Way::PresetDialog:
+                ui_.then([](vtgtest::UiDriver& u) {
+                    const auto items = platform::GetItems(u.control(1715));
+                    const auto at = std::find(items.begin(), items.end(), "five");
+                    ASSERT_NE(at, items.end());
+                    EXPECT_EQ(u.doubleClick(1715, static_cast<int>(at - items.begin())), "");
+                });
+                ui_.then([](vtgtest::UiDriver& u) { EXPECT_EQ(u.click(1708), ""); });
+                ASSERT_EQ(host().chooseFlyoutItem(panel, 3), kNoErr);
+                break;
+            case Way::Flyout:
+                ASSERT_EQ(host().chooseFlyoutItem(panel, 7), kNoErr);
+                break;
+            case Way::Play: {
+                std::string reason;
+                ASSERT_EQ(host().playActions(&reason), kNoErr) << reason;
+                break;
+            }
+            }
+            SCOPED_TRACE(std::string(k.menu) + " way " + std::to_string(static_cast<int>(way)));
+            EXPECT_TRUE(platform::ModalError().empty()) << platform::ModalError();
+            // One live object of the kind, holding the source, with the values.
+            std::vector<ArtNode*> lives;
+            for (ArtNode* a : TopLevel())
+                if (a->s.kind == kVtgArtPlugin)
+                    lives.push_back(a);
+            ASSERT_EQ(lives.size(), 1u);
+            ArtNode* live = lives[0];
+            ASSERT_EQ(live->s.plugin.edit->s.children.size(), 1u);
+            EXPECT_EQ(live->s.plugin.edit->s.children[0]->s.name, id);
+            std::vector<double> record(vtg::KindBlockSize(k.kind) / sizeof(double) + 1);
+            vtg::SetCurrentKind(k.kind);
+            ASSERT_EQ(vtg::LoadParamBlock(DocStore::handle(live), record.data()), kNoErr);
+            EXPECT_TRUE(k.holdsWanted(record.data()));
+            // The result shows those values: generating again changes nothing.
+            const std::string shown = hostapp::svg::WriteSvgText(*doc_);
+            ASSERT_FALSE(live->s.plugin.result->s.children.empty());
+            ASSERT_EQ(hostapp::UpdatePluginArt(host(), live), kNoErr);
+            EXPECT_EQ(hostapp::svg::WriteSvgText(*doc_), shown);
+            ASSERT_EQ(hostapp::doc::DeleteArt(live), kNoErr);
+        }
+    }
+    // The two questions for the presets' names, nothing else.
+    EXPECT_EQ(host().user().alerts().size(), 2u);
+}
+
+// A live object whose settings changed after its last generation is made
+// again before the host shows or saves the document, even when the change
+// was committed without a regeneration.
+TEST_F(LivePanel, ADocumentShowsNoStaleLiveObject) {
+    ArtNode* live = MakeLive(vtg::kKindCircle, "a", 0);
+    ASSERT_NE(live, nullptr);
+    ASSERT_EQ(live->s.plugin.result->s.children.at(0)->s.children.size(), 13u);
+    vtg::CirclePGParams p{};
+    vtg::SetCurrentKind(vtg::kKindCircle);
+    ASSERT_EQ(vtg::LoadParamBlock(DocStore::handle(live), &p), kNoErr);
+    p.copies = 4;
+    ASSERT_EQ(vtg::StoreParamBlock(DocStore::handle(live), &p), kNoErr);
+    hostapp::doc::Commit(*doc_);
+    ASSERT_EQ(hostapp::effects::RenderDocument(host(), *doc_), kNoErr);
+    EXPECT_EQ(live->s.plugin.result->s.children.at(0)->s.children.size(), 5u);
 }
 
 TEST_F(LivePanel, RulerAndDocumentChangesShowLengthsInTheNewUnitAtOnce) {
