@@ -3,9 +3,9 @@
 #include <memory>
 
 #include "core/plugin_globals.hpp"
-#include "effects/lens_ctrlr.hpp"
-#include "effects/warp_ctrlr.hpp"
-#include "effects/wave_ctrlr.hpp"
+#include "effects/lens/lens_ctrlr.hpp"
+#include "effects/warp/warp_ctrlr.hpp"
+#include "effects/wave/wave_ctrlr.hpp"
 
 namespace vtg {
 namespace {

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "effects/wave_effect.hpp"
+#include "effects/wave/wave_effect.hpp"
 #include "tools/tool_ctrlr.hpp"
 
 namespace vtg {

@@ -17,7 +17,7 @@
 #include "core/suite_set.hpp"
 #include "effects/effect_controllers.hpp"
 #include "effects/effect_ctrlr.hpp"
-#include "effects/lens_ctrlr.hpp"
+#include "effects/lens/lens_ctrlr.hpp"
 #include "host/doc/art.hpp"
 #include "host/effects/live_effects.hpp"
 #include "host/svg/svg.hpp"

@@ -6,9 +6,9 @@
 #include <numbers>
 #include <vector>
 
-#include "effects/lens_effect.hpp"
-#include "effects/warp_effect.hpp"
-#include "effects/wave_effect.hpp"
+#include "effects/lens/lens_effect.hpp"
+#include "effects/warp/warp_effect.hpp"
+#include "effects/wave/wave_effect.hpp"
 #include "geometry/geometry_fixture.hpp"
 
 namespace {

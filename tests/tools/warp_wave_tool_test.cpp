@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "effects/warp_effect.hpp"
-#include "effects/wave_effect.hpp"
+#include "effects/warp/warp_effect.hpp"
+#include "effects/wave/wave_effect.hpp"
 #include "params/tool_params.hpp"
 #include "support/document_fixture.hpp"
 #include "tools/tool_drag.hpp"

@@ -2,7 +2,7 @@
 // and the options view.
 #include "tools/warp/warp_tool.hpp"
 
-#include "effects/warp_effect.hpp"
+#include "effects/warp/warp_effect.hpp"
 #include "tools/tool_drag.hpp"
 #include "ui/text_helpers.hpp"
 

@@ -2,7 +2,7 @@
 // the options view.
 #include "tools/wave/wave_tool.hpp"
 
-#include "effects/wave_effect.hpp"
+#include "effects/wave/wave_effect.hpp"
 #include "tools/tool_drag.hpp"
 #include "ui/text_helpers.hpp"
 

@@ -1,9 +1,9 @@
-#include "effects/wave_ctrlr.hpp"
+#include "effects/wave/wave_ctrlr.hpp"
 
 #include <climits>
 #include <cstddef>
 
-#include "effects/wave_effect.hpp"
+#include "effects/wave/wave_effect.hpp"
 
 namespace vtg {
 namespace {

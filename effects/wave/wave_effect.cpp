@@ -1,4 +1,4 @@
-#include "effects/wave_effect.hpp"
+#include "effects/wave/wave_effect.hpp"
 
 #include <algorithm>
 #include <cmath>

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "effects/effect_ctrlr.hpp"
-#include "effects/lens_effect.hpp"
+#include "effects/lens/lens_effect.hpp"
 #include "params/effect_params.hpp"
 
 namespace vtg {

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "effects/wave_effect.hpp"
+#include "effects/wave/wave_effect.hpp"
 #include "params/effect_params.hpp"
 
 namespace vtg {

@@ -1,4 +1,4 @@
-#include "effects/lens_ctrlr.hpp"
+#include "effects/lens/lens_ctrlr.hpp"
 
 #include <cmath>
 #include <cstddef>

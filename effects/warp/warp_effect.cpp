@@ -1,4 +1,4 @@
-#include "effects/warp_effect.hpp"
+#include "effects/warp/warp_effect.hpp"
 
 #include <algorithm>
 #include <cmath>

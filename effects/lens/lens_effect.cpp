@@ -1,4 +1,4 @@
-#include "effects/lens_effect.hpp"
+#include "effects/lens/lens_effect.hpp"
 
 #include <algorithm>
 #include <cmath>

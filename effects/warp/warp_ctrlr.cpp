@@ -1,9 +1,9 @@
-#include "effects/warp_ctrlr.hpp"
+#include "effects/warp/warp_ctrlr.hpp"
 
 #include <climits>
 #include <cstddef>
 
-#include "effects/warp_effect.hpp"
+#include "effects/warp/warp_effect.hpp"
 
 namespace vtg {
 namespace {
