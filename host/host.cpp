@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "host/api/vtg_command_suite.h"
+#include "host/effects/live_effects.hpp"
 #include "host/live_updates.hpp"
 #include "platform/input.hpp"
 #include "platform/system.hpp"
@@ -43,6 +45,7 @@ Host::Host() {
             line.pop_back();
         log(line);
     });
+    defineCommand(kCommandExpandStyle, [this] { return effects::ExpandStyle(*this); });
     // What a gesture in the plug-in's panels or dialogs changed is generated
     // again when the gesture is done.
     idleHandler_ = platform::AddIdleHandler([this] {

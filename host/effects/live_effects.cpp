@@ -22,6 +22,7 @@ struct EditSession {
     std::string name;
     std::vector<ArtNode*> targets;
     std::vector<size_t> slots;
+    bool expand = false; // "expandStyle" was asked for during the edit
 };
 
 std::vector<EditSession*> gSessions; // innermost last
@@ -71,6 +72,8 @@ ErrorCode RenderTargets(EditSession& s) {
     return first;
 }
 
+ErrorCode ExpandArts(Host& host, const std::vector<ArtNode*>& arts);
+
 // Runs the edit of `session`; the instances exist already (new ones with
 // empty parameters). Accepted: the edited entries stay and become one undo
 // step; otherwise the document returns to where it was.
@@ -89,6 +92,10 @@ ErrorCode RunEdit(EditSession& session, const Entries& initial, bool isNew) {
     if (result == kNoErr) {
         StoreParameters(session, dict.node->entries);
         RenderTargets(session);
+        // Expanded in the same step as the edit: one undo brings back the
+        // art as it was before the edit.
+        if (session.expand)
+            result = ExpandArts(*session.host, session.targets);
         doc::Commit(d);
     } else {
         // Whatever the preview left (the plug-in normally reverts it itself).
@@ -134,6 +141,29 @@ void Refill(const ArtNode* art, ArtNode* copy) {
         Refill(art->s.plugin.edit, edit);
     if (result != nullptr)
         Refill(art->s.plugin.result, result);
+}
+
+// Each art with live effects becomes plain art: a copy of what its effects
+// show takes its place (its id and selection with it), without effects.
+ErrorCode ExpandArts(Host& host, const std::vector<ArtNode*>& arts) {
+    for (ArtNode* a : arts) {
+        if (!a->s.alive || a->s.effects.empty() || a->layer != nullptr)
+            continue;
+        if (ErrorCode e = RenderArt(host, a))
+            return e; // the art keeps its effects
+        if (a->effectResult == nullptr)
+            continue;
+        ArtNode* plain = nullptr;
+        if (ErrorCode e = doc::DuplicateArt(a->effectResult, kVtgPlaceAbove, a, plain))
+            return e;
+        plain->s.name = a->s.name;
+        plain->s.effects.clear();
+        if ((a->s.attributes & kVtgArtSelected) != 0)
+            doc::SetAttributes(plain, kVtgArtSelected, true);
+        if (ErrorCode e = doc::DeleteArt(a))
+            return e;
+    }
+    return kNoErr;
 }
 
 } // namespace
@@ -260,6 +290,19 @@ ErrorCode RenderArt(Host& host, ArtNode* art) {
     }
     art->effectResult = copy;
     return first;
+}
+
+ErrorCode ExpandStyle(Host& host) {
+    Document* d = host.docs().current();
+    if (d == nullptr)
+        return kNoSelectionErr;
+    // Asked during an edit: the art is expanded with the edited parameters
+    // once the edit is accepted.
+    if (!gSessions.empty() && gSessions.back()->document == d) {
+        gSessions.back()->expand = true;
+        return kNoErr;
+    }
+    return ExpandArts(host, SelectedObjects(*d));
 }
 
 ErrorCode RenderDocument(Host& host, Document& d) {

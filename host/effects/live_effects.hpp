@@ -35,6 +35,12 @@ ErrorCode RenderArt(Host& host, doc::ArtNode* art);
 // renders every art of the document that has effects, inner art first.
 ErrorCode RenderDocument(Host& host, doc::Document& document);
 
+// The host command "expandStyle": every selected object's live effects
+// become plain art (a copy of what they show, with the object's id and
+// selection, in its place). During an effect edit the edited objects are
+// expanded when the edit is accepted, in the edit's undo step.
+ErrorCode ExpandStyle(Host& host);
+
 // "Host Live Effect Interpolate Parameters" for one effect.
 ErrorCode Interpolate(Host& host, const std::string& name, const doc::Entries& start,
                       const doc::Entries& end, double fraction, doc::Entries& out);

@@ -475,3 +475,60 @@ TEST_F(EffectEdit, NothingSelectedAndUnknownEffects) {
 }
 
 } // namespace
+
+namespace {
+
+// An accepted edit with Alt held offers to expand the appearance; agreed,
+// the host's "expandStyle" turns the square into plain art showing the
+// lens, in the edit's one undo step.
+TEST_F(EffectEdit, ExpandAppearanceMakesTheEffectPlainArtInOneStep) {
+    struct Case {
+        bool alt;
+        hostapp::Answer::Kind answer;
+        bool expanded;
+    } cases[] = {{false, hostapp::Answer::Kind::Ok, false},
+                 {true, hostapp::Answer::Kind::Cancel, false},
+                 {true, hostapp::Answer::Kind::Ok, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.alt) + " " + std::to_string(c.expanded));
+        const size_t steps = doc_->undoStack.size();
+        const std::vector<PathSegment> before = square_->s.segments;
+        platform::SetKeyDown(platform::Modifier::Alt, c.alt);
+        host().user().queue({c.answer, {}});
+        Click(1780);
+        Click(1823);
+        Type(1785, "50");
+        Click(1);
+        EXPECT_EQ(hostapp::effects::AddEffect(host(), kLens), kNoErr);
+        platform::SetKeyDown(platform::Modifier::Alt, false);
+        EXPECT_EQ(doc_->undoStack.size(), steps + 1);
+        ASSERT_EQ(TopLevel().size(), 1u);
+        ArtNode* shown = TopLevel()[0];
+        EXPECT_EQ(shown->s.name, "square");
+        if (c.expanded) {
+            EXPECT_FALSE(square_->s.alive);
+            EXPECT_TRUE(shown->s.effects.empty());
+            EXPECT_NE(shown->s.attributes & kVtgArtSelected, 0);
+            // The lens moved the points: what showed is now the art itself.
+            EXPECT_FALSE(SameGeometry(shown, square_));
+            const std::string saved = hostapp::svg::WriteSvgText(*doc_);
+            EXPECT_EQ(saved.find("vtg:effect"), std::string::npos);
+        } else {
+            EXPECT_EQ(shown, square_);
+            EXPECT_EQ(shown->s.effects.size(), 1u);
+        }
+        // One undo brings back the plain square.
+        ASSERT_TRUE(hostapp::doc::Undo(*doc_));
+        ASSERT_EQ(TopLevel().size(), 1u);
+        EXPECT_EQ(TopLevel()[0], square_);
+        EXPECT_TRUE(square_->s.alive);
+        EXPECT_TRUE(square_->s.effects.empty());
+        EXPECT_EQ(square_->s.segments.size(), before.size());
+        Select({square_});
+        while (host().user().pending() != 0)
+            host().user().take();
+    }
+    EXPECT_TRUE(host().invokedCommands().size() == 1u);
+}
+
+} // namespace
