@@ -1,6 +1,7 @@
 #include "core/error_alert.hpp"
 
 #include <cstring>
+#include <new>
 
 #include "core/error_codes.hpp"
 #include "core/suite_set.hpp"
@@ -44,6 +45,7 @@ const AlertEntry kAlerts[] = {
     {FourCC("UnEx"),
      "基本アピアランス以外のパス（パスファインダによる複合シェイプを含む）は、分割・"
      "拡張されていなければなりません。"},
+    {FourCC("BIG!"), "生成するオブジェクトが多すぎます。配置数を減らしてください。"},
     {FourCC("xxxx"), "不明のエラーです。"},
     {0, nullptr},
 };
@@ -52,6 +54,20 @@ constexpr const char* kFallbackMessage = "その他のエラーです。";
 constexpr std::size_t kMessageBufferSize = 240;
 
 } // namespace
+
+ErrorCode CurrentExceptionCode() {
+    try {
+        throw;
+    } catch (const host::Error& e) {
+        return e.code();
+    } catch (ErrorCode code) {
+        return code;
+    } catch (const std::bad_alloc&) {
+        return kOutOfMemoryErr;
+    } catch (...) {
+        return kUncodedException;
+    }
+}
 
 const char* ErrorMessage(ErrorCode code) {
     for (const AlertEntry* e = kAlerts; e->code != 0; ++e)

@@ -15,6 +15,11 @@ const char* ErrorMessage(ErrorCode code);
 // boundary, a new line, and the code text.
 std::string ErrorAlertText(ErrorCode code);
 
+// The code of the exception being handled (call it inside a catch block):
+// host::Error its code, a thrown code itself, std::bad_alloc -108, anything
+// else "CANT".
+ErrorCode CurrentExceptionCode();
+
 // Shows the alert of `code` in the host's error alert. Code 0 and "STOP"
 // show nothing. Raises host::Error when the text cannot be converted for
 // the host.

@@ -184,6 +184,8 @@ ErrorCode VERTiGON4Plugin::Message(const char* caller, const char* selector, voi
         result = e.code();
     } catch (ErrorCode code) {
         result = code;
+    } catch (const std::bad_alloc&) {
+        result = kOutOfMemoryErr;
     } catch (...) {
         result = kUncodedException;
     }

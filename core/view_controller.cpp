@@ -1,5 +1,7 @@
 #include "core/view_controller.hpp"
 
+#include "core/error_alert.hpp"
+#include "core/plugin.hpp"
 #include "platform/system.hpp"
 
 namespace vtg {
@@ -34,21 +36,32 @@ bool VERTiGON4ViewController::FilterKey(const platform::QueuedMessage& m) {
 bool VERTiGON4ViewController::OnMessage(platform::WindowId window, std::uint32_t code,
                                         platform::Param wparam, platform::Param lparam,
                                         platform::Param& result) {
-    if (code == platform::kMsgInitDialog) {
-        dialog_ = window;
-        platform::SetProcessLocale("jpn");
-        hostMain_ = platform::HostMainWindow();
-        ctrlReturnPasses_ = false;
-        OnInitView();
-        result = 1;
+    auto handle = [&]() -> bool {
+        if (code == platform::kMsgInitDialog) {
+            dialog_ = window;
+            platform::SetProcessLocale("jpn");
+            hostMain_ = platform::HostMainWindow();
+            ctrlReturnPasses_ = false;
+            OnInitView();
+            result = 1;
+            return true;
+        }
+        if (code == platform::kMsgPreTranslate && window == dialog_) {
+            const auto* m = reinterpret_cast<const platform::QueuedMessage*>(lparam);
+            result = (m != nullptr && FilterKey(*m)) ? 1 : 0;
+            return result != 0;
+        }
+        return OnViewMessage(code, wparam, lparam, result);
+    };
+    // The window layer calls in outside any host message: nothing may be
+    // thrown back into it, so a failure is reported here.
+    try {
+        return handle();
+    } catch (...) {
+        DefaultReportError(CurrentExceptionCode());
+        result = 0;
         return true;
     }
-    if (code == platform::kMsgPreTranslate && window == dialog_) {
-        const auto* m = reinterpret_cast<const platform::QueuedMessage*>(lparam);
-        result = (m != nullptr && FilterKey(*m)) ? 1 : 0;
-        return result != 0;
-    }
-    return OnViewMessage(code, wparam, lparam, result);
 }
 
 bool VERTiGON4ViewController::OnViewMessage(std::uint32_t, platform::Param, platform::Param,

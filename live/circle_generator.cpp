@@ -224,6 +224,53 @@ void ChooseCircleSeed(CirclePGParams& record) {
     record.seedFixed = 1;
 }
 
+namespace {
+
+// Adds the segments of the paths in `art` to `count`, stopping once it
+// passes `limit`.
+ErrorCode CountSegments(ArtHandle art, std::int64_t limit, std::int64_t& count) {
+    int32_t kind = 0;
+    if (ErrorCode err = sArt->GetArtKind(art, &kind))
+        return err;
+    if (kind == kVtgArtPath) {
+        int16_t n = 0;
+        if (ErrorCode err = sPath->GetPathSegmentCount(art, &n))
+            return err;
+        count += n;
+        return kNoErr;
+    }
+    ArtHandle child = nullptr;
+    if (kind != kVtgArtGroup && kind != kVtgArtCompoundPath) {
+        count += 1; // text and other art: at least one piece each
+        return kNoErr;
+    }
+    if (ErrorCode err = sArt->GetArtFirstChild(art, &child))
+        return err;
+    while (child != nullptr && count <= limit) {
+        if (ErrorCode err = CountSegments(child, limit, count))
+            return err;
+        if (ErrorCode err = sArt->GetArtNextSibling(child, &child))
+            return err;
+    }
+    return kNoErr;
+}
+
+} // namespace
+
+ErrorCode CheckCircleSize(ArtHandle edit, const CirclePGParams& p) {
+    if (sArt == nullptr || sPath == nullptr)
+        return kSuiteNotFoundErr;
+    if (p.copies <= 0)
+        return kNoErr;
+    if (p.copies > kMaxCircleCopies)
+        return kResultTooLargeErr;
+    const std::int64_t limit = kMaxCircleResultSegments / p.copies;
+    std::int64_t segments = 0;
+    if (ErrorCode err = CountSegments(edit, limit, segments))
+        return err;
+    return segments > limit ? kResultTooLargeErr : kNoErr;
+}
+
 ErrorCode GenerateCircle(ArtHandle group, ArtHandle source, const CirclePGParams& p) {
     if (sArt == nullptr || sMath == nullptr || sPath == nullptr || sMemory == nullptr ||
         sDocument == nullptr)

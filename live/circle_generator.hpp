@@ -14,6 +14,18 @@ namespace vtg {
 // that cannot be allocated gives kOutOfMemoryErr.
 ErrorCode GenerateCircle(ArtHandle group, ArtHandle source, const CirclePGParams& record);
 
+// The largest count the panel allows, and the most segments a result may
+// hold (copies times the segments of the source art).
+inline constexpr int32_t kMaxCircleCopies = 32767;
+inline constexpr std::int64_t kMaxCircleResultSegments = 4000000;
+// A result beyond those bounds.
+inline constexpr ErrorCode kResultTooLargeErr = 0x42494721; // "BIG!"
+
+// Whether the copies of the art in `edit` can be made within the bounds
+// above: kResultTooLargeErr when not (nothing is made then), host errors
+// as they come.
+ErrorCode CheckCircleSize(ArtHandle edit, const CirclePGParams& record);
+
 // True when `a` lies within 0.001 rad of a multiple of pi (the rotation
 // there goes in two steps).
 bool NearMultipleOfPi(double a);

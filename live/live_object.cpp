@@ -324,6 +324,12 @@ ErrorCode UpdateLiveObject(ArtHandle art) {
         return err;
     if (ErrorCode err = sPluginGroup->GetResultArt(art, &result))
         return err;
+    // A result that could not be built within bounds is refused before the
+    // old one is cleared: the document stays as it was.
+    if (kind == kKindCircle)
+        if (ErrorCode err =
+                CheckCircleSize(edit, *static_cast<const CirclePGParams*>(record.data())))
+            return err;
     for (;;) {
         ArtHandle child = nullptr;
         if (ErrorCode err = sArt->GetArtFirstChild(result, &child))

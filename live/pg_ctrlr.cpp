@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/about_box.hpp"
+#include "core/error_alert.hpp"
 #include "core/error_codes.hpp"
 #include "core/menus.hpp"
 #include "core/suite_set.hpp"
@@ -29,12 +30,22 @@ namespace {
 
 constexpr int32_t kFirstPresetItem = 7;
 
+// The host calls these outside any message: nothing may be thrown back
+// into it, so a failure is reported here.
 void FlyoutChosen(PanelHandle, int32_t item, void* data) {
-    static_cast<PGCtrlr*>(data)->OnFlyoutItem(item);
+    try {
+        static_cast<PGCtrlr*>(data)->OnFlyoutItem(item);
+    } catch (...) {
+        DefaultReportError(CurrentExceptionCode());
+    }
 }
 
 void Resized(PanelHandle, double width, double height, void* data) {
-    static_cast<PGCtrlr*>(data)->OnPanelResize(width, height);
+    try {
+        static_cast<PGCtrlr*>(data)->OnPanelResize(width, height);
+    } catch (...) {
+        DefaultReportError(CurrentExceptionCode());
+    }
 }
 
 // The help page rows of the kinds, in LiveObjectKind order.

@@ -13,6 +13,7 @@
 #include <numbers>
 #include <vector>
 
+#include "core/error_alert.hpp"
 #include "core/plugin_globals.hpp"
 #include "core/suite_set.hpp"
 #include "core/vertigon_plugin.hpp"
@@ -522,6 +523,61 @@ TEST_F(LiveCircle, ApplyPresetMakesTheSelectionLive) {
     ArtNode* live = TopLevel()[0];
     ASSERT_EQ(live->s.kind, kVtgArtPlugin);
     EXPECT_EQ(Generated(live)->s.children.size(), 13u);
+}
+
+} // namespace
+
+namespace {
+
+// A stored count whose result could not be built within bounds (beyond the
+// panel's 32767 copies, or too many segments in all) is refused with a
+// clear error before anything is cleared: the old result stays.
+TEST_F(LiveCircle, CountsBeyondTheBoundsAreRefusedAndTheResultKept) {
+    ArtNode* big = nullptr;
+    ASSERT_EQ(hostapp::doc::CreateArt(*doc_, kVtgArtPath, kVtgPlaceInsideOnBottom, nullptr, big),
+              kNoErr);
+    for (int i = 0; i < 200; ++i)
+        big->s.segments.push_back(Corner(300 + i, 300 + (i % 2)));
+    big->s.name = "big";
+    ArtNode* sources[] = {square_, big};
+    struct Case {
+        int source;
+        int32_t copies;
+        ErrorCode result;
+    } cases[] = {{0, 5000000, vtg::kResultTooLargeErr},
+                 {0, 32768, vtg::kResultTooLargeErr},
+                 {1, 30000, vtg::kResultTooLargeErr},
+                 {1, 20, kNoErr}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.copies);
+        ArtNode*& source = sources[c.source];
+        record_.copies = 3;
+        Select({source});
+        Apply();
+        ArtNode* live = nullptr;
+        for (ArtNode* a : TopLevel())
+            if (a->s.kind == kVtgArtPlugin && a->s.plugin.edit->s.children.at(0) == source)
+                live = a;
+        ASSERT_NE(live, nullptr);
+        ArtNode* before = Generated(live);
+        CirclePGParams p = record_;
+        p.copies = c.copies;
+        vtg::SetCurrentKind(vtg::kKindCircle);
+        ASSERT_EQ(vtg::StoreParamBlock(DocStore::handle(live), &p), kNoErr);
+        EXPECT_EQ(hostapp::UpdatePluginArt(host(), live), c.result);
+        if (c.result != kNoErr) {
+            EXPECT_EQ(Generated(live), before);
+            EXPECT_EQ(before->s.children.size(), 4u); // the mark and three copies
+            EXPECT_NE(std::string(vtg::ErrorMessage(c.result)).find("多すぎます"),
+                      std::string::npos);
+        } else {
+            EXPECT_EQ(Generated(live)->s.children.size(), 21u);
+        }
+        ASSERT_EQ(vtg::ReleaseLiveObject(DocStore::handle(live), false), kNoErr);
+        for (ArtNode* a : TopLevel())
+            if (a->s.name == source->s.name)
+                source = a;
+    }
 }
 
 } // namespace
