@@ -139,6 +139,8 @@ ErrorCode PlayLiveObjectAction(const void* userData, ValueBlockHandle values) {
     std::memcpy(storage.data(), panelRecord, size);
     if (ErrorCode err = action->play(ActionReader(values), storage.data()))
         return err;
+    if (ErrorCode err = CheckRecordBounds(action->kind, storage.data()))
+        return err; // the panel and the document stay as they were
     std::memcpy(panelRecord, storage.data(), size);
     SetCurrentKind(action->kind);
     if (ErrorCode err = ReleaseLiveObjectsOf(action->kind))

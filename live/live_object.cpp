@@ -376,9 +376,18 @@ void SetUndoText(const char* text, bool prefix) {
     sUndo->SetUndoText(full.c_str(), full.c_str());
 }
 
+ErrorCode CheckRecordBounds(LiveObjectKind kind, const void* record) {
+    if (kind == kKindCircle && record != nullptr &&
+        static_cast<const CirclePGParams*>(record)->copies > kMaxCircleCopies)
+        return kResultTooLargeErr;
+    return kNoErr;
+}
+
 ErrorCode MakeLiveObjectsOf(LiveObjectKind kind, const void* record) {
     if (!WalkSuites() || kind < 0 || kind >= kLiveObjectKindCount || record == nullptr)
         return kBadParameterErr;
+    if (ErrorCode err = CheckRecordBounds(kind, record))
+        return err; // nothing released, nothing made
     AppContext context;
     if (ErrorCode err = ReleaseLiveObjectsOf(kind))
         return err;
@@ -393,6 +402,8 @@ ErrorCode MakeLiveObjectsOf(LiveObjectKind kind, const void* record) {
 ErrorCode ApplyWalkOf(LiveObjectKind kind, const void* record) {
     if (!WalkSuites() || kind < 0 || kind >= kLiveObjectKindCount || record == nullptr)
         return kBadParameterErr;
+    if (ErrorCode err = CheckRecordBounds(kind, record))
+        return err;
     AppContext context;
     return ApplyWalk(kind, record);
 }
@@ -419,6 +430,8 @@ ErrorCode ExpandLiveObjectsOf(LiveObjectKind kind) {
 ErrorCode UpdateSelectedLiveObjectsOf(LiveObjectKind kind, const void* record, int32_t scrollCode) {
     if (!WalkSuites() || kind < 0 || kind >= kLiveObjectKindCount || record == nullptr)
         return kBadParameterErr;
+    if (ErrorCode err = CheckRecordBounds(kind, record))
+        return err;
     AppContext context;
     ErrorCode err = ForEachSelectedLiveObject(kind, [&](ArtHandle art) {
         Record copy(kind);

@@ -48,6 +48,10 @@ void SetUndoText(const char* text, bool prefix);
 inline constexpr const char* kOtherLiveObjectMessage =
     "適用対象とする他のライブ・オブジェクトは拡張しておいてください。\n[VERTiGON6]";
 
+// kResultTooLargeErr for a record whose count lies beyond what the kind can
+// make (a damaged preset or recording): the walks below then change nothing.
+ErrorCode CheckRecordBounds(LiveObjectKind kind, const void* record);
+
 // The walks over the host's selection (from entry 1). `record` is the
 // panel's parameter block of `kind`. Each stops at the first host error
 // and returns it.

@@ -1,11 +1,15 @@
 // Error reporting: the ignored list, the duplicate throttle and the alert.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <new>
+#include <stdexcept>
 #include <vector>
 
 #include "core/error_alert.hpp"
 #include "core/error_codes.hpp"
 #include "core/plugin.hpp"
+#include "host/api/host_error.hpp"
 #include "support/plugin_host.hpp"
 
 namespace {
@@ -99,6 +103,32 @@ TEST(GetPluginName, NeverWritesPastTheBuffer) {
         EXPECT_EQ(plugin.GetPluginName(buffer.data(), c.length), 9u);
         EXPECT_STREQ(buffer.data(), c.expected);
         EXPECT_EQ(buffer[c.length], '#') << "byte after the buffer untouched";
+    }
+}
+
+} // namespace
+
+namespace {
+
+// What a callback or the message guard turns a caught exception into.
+TEST(CaughtExceptions, BecomeTheirErrorCodes) {
+    struct Case {
+        std::function<void()> raise;
+        ErrorCode code;
+    } cases[] = {
+        {[] { throw host::Error(vtg::FourCC("DOC?")); }, vtg::FourCC("DOC?")},
+        {[] { throw static_cast<ErrorCode>(-50); }, -50},
+        {[] { throw std::bad_alloc(); }, kOutOfMemoryErr},
+        {[] { throw std::runtime_error("other"); }, vtg::kUncodedException},
+    };
+    for (const Case& c : cases) {
+        ErrorCode got = kNoErr;
+        try {
+            c.raise();
+        } catch (...) {
+            got = vtg::CurrentExceptionCode();
+        }
+        EXPECT_EQ(got, c.code);
     }
 }
 

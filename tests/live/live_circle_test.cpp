@@ -580,4 +580,24 @@ TEST_F(LiveCircle, CountsBeyondTheBoundsAreRefusedAndTheResultKept) {
     }
 }
 
+// Apply, the update of the selection and a replay with such a count change
+// nothing: no source is released, no live object made or rewritten.
+TEST_F(LiveCircle, WalksWithACountBeyondTheBoundChangeNothing) {
+    record_.copies = 3;
+    Select({square_});
+    Apply();
+    ArtNode* live = TopLevel().at(0);
+    ASSERT_EQ(live->s.kind, kVtgArtPlugin);
+    ArtNode* plain = AddSquare("plain", 300, 300, 20);
+    Select({live, plain});
+    const std::string before = hostapp::svg::WriteSvgText(*doc_);
+    record_.copies = 5000000;
+    EXPECT_EQ(vtg::MakeLiveObjectsOf(vtg::kKindCircle, &record_), vtg::kResultTooLargeErr);
+    EXPECT_EQ(vtg::UpdateSelectedLiveObjectsOf(vtg::kKindCircle, &record_, 8),
+              vtg::kResultTooLargeErr);
+    EXPECT_EQ(vtg::ApplyWalkOf(vtg::kKindCircle, &record_), vtg::kResultTooLargeErr);
+    ASSERT_EQ(hostapp::UpdateChangedPluginArt(host(), *doc_), kNoErr);
+    EXPECT_EQ(hostapp::svg::WriteSvgText(*doc_), before);
+}
+
 } // namespace
