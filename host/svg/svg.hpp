@@ -44,9 +44,10 @@ struct SvgError {
 // `store`, which becomes current. On failure no document is made.
 bool ReadSvgText(doc::DocStore& store, const std::string& text, const std::string& name,
                  doc::Document*& out, SvgError& error);
-// Reads the file at `path`; the document remembers the path.
+// Reads the file at `path` (of at most `limit` bytes, read once); the
+// document remembers the path.
 bool ReadSvgFile(doc::DocStore& store, const std::string& path, doc::Document*& out,
-                 SvgError& error);
+                 SvgError& error, size_t limit = kMaxFileSize);
 
 // The SVG text of a document. Fails with an error naming the art when a
 // value would not read back (a coordinate that is not finite or beyond the

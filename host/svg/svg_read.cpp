@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string_view>
@@ -1049,9 +1050,10 @@ bool ReadBuffer(doc::DocStore& store, char* data, size_t size, const std::string
     return true;
 }
 
-std::string TooLarge(const std::string& name) {
-    return name + ": the file is larger than the limit of " + std::to_string(kMaxFileSize >> 20) +
-           " MB";
+std::string TooLarge(const std::string& name, size_t limit) {
+    return name + ": the file is larger than the limit of " +
+           (limit >= (size_t{1} << 20) ? std::to_string(limit >> 20) + " MB"
+                                       : std::to_string(limit) + " bytes");
 }
 
 } // namespace
@@ -1060,7 +1062,7 @@ bool ReadSvgText(doc::DocStore& store, const std::string& text, const std::strin
                  Document*& out, SvgError& error) {
     out = nullptr;
     if (text.size() > kMaxFileSize) {
-        error.message = TooLarge(name);
+        error.message = TooLarge(name, kMaxFileSize);
         return false;
     }
     std::string buffer;
@@ -1072,7 +1074,8 @@ bool ReadSvgText(doc::DocStore& store, const std::string& text, const std::strin
         [&](ptrdiff_t offset) { return Position(text, offset); }, out, error);
 }
 
-bool ReadSvgFile(doc::DocStore& store, const std::string& path, Document*& out, SvgError& error) {
+bool ReadSvgFile(doc::DocStore& store, const std::string& path, Document*& out, SvgError& error,
+                 size_t limit) {
     out = nullptr;
     std::ifstream in(path, std::ios::binary);
     if (!in) {
@@ -1082,23 +1085,36 @@ bool ReadSvgFile(doc::DocStore& store, const std::string& path, Document*& out, 
     // One copy of the file, read in blocks up to the limit (a device such as
     // /dev/zero would never end).
     std::string text;
+    // Room for the whole file (a device or pipe of unknown size gets room
+    // for the limit, which stays unused memory until read), so that growing
+    // never copies it.
+    std::error_code ec;
+    uintmax_t expected = limit;
+    if (std::filesystem::is_regular_file(path, ec)) {
+        const uintmax_t size = std::filesystem::file_size(path, ec);
+        if (!ec)
+            expected = std::min<uintmax_t>(size, limit);
+    }
+    text.reserve(static_cast<size_t>(expected) + 2);
     constexpr size_t kBlock = size_t{1} << 20;
     while (in) {
         const size_t had = text.size();
-        if (had > kMaxFileSize) {
-            error.message = TooLarge(path);
+        if (had > limit) {
+            error.message = TooLarge(path, limit);
             return false;
         }
-        text.resize(had + kBlock);
-        in.read(text.data() + had, static_cast<std::streamsize>(kBlock));
+        // Never more than one byte past the limit.
+        const size_t block = std::min(kBlock, limit + 1 - had);
+        text.resize(had + block);
+        in.read(text.data() + had, static_cast<std::streamsize>(block));
         text.resize(had + static_cast<size_t>(in.gcount()));
     }
     if (in.bad()) {
         error.message = path + ": cannot read the file";
         return false;
     }
-    if (text.size() > kMaxFileSize) {
-        error.message = TooLarge(path);
+    if (text.size() > limit) {
+        error.message = TooLarge(path, limit);
         return false;
     }
     // Parsing changes the text, so a position is counted on the file again.

@@ -310,15 +310,26 @@ TEST(SvgSafety, ReadingStopsAtTheSizeLimit) {
     DocStore store;
     Document* d = nullptr;
     SvgError err;
-    // A device that never ends is read up to the limit only.
-    EXPECT_FALSE(hostapp::svg::ReadSvgFile(store, "/dev/zero", d, err));
-    EXPECT_EQ(err.message, "/dev/zero: the file is larger than the limit of 256 MB");
-    std::string text(hostapp::svg::kMaxFileSize + 1, ' ');
-    EXPECT_FALSE(ReadSvgText(store, text, "big.svg", d, err));
-    EXPECT_EQ(err.message, "big.svg: the file is larger than the limit of 256 MB");
-    // A fault in a file read from disk is placed on the file as it was.
+    // A device that never ends is read up to the limit only (a small limit
+    // here; the program's is 256 MB).
+    EXPECT_FALSE(hostapp::svg::ReadSvgFile(store, "/dev/zero", d, err, 3 << 20));
+    EXPECT_EQ(err.message, "/dev/zero: the file is larger than the limit of 3 MB");
     const auto dir = std::filesystem::temp_directory_path() / "vtg_svg_limit_test";
     std::filesystem::create_directories(dir);
+    // A file: one byte over is refused, the limit itself is read.
+    const std::string exact = (dir / "exact.svg").string();
+    const std::string body = Svg("<path d=\"M0 0 L5 5\"/>");
+    std::ofstream(exact) << body;
+    EXPECT_FALSE(hostapp::svg::ReadSvgFile(store, exact, d, err, body.size() - 1));
+    EXPECT_EQ(err.message, exact + ": the file is larger than the limit of " +
+                               std::to_string(body.size() - 1) + " bytes");
+    EXPECT_TRUE(hostapp::svg::ReadSvgFile(store, exact, d, err, body.size())) << err.message;
+    {
+        const std::string text(hostapp::svg::kMaxFileSize + 1, ' ');
+        EXPECT_FALSE(ReadSvgText(store, text, "big.svg", d, err));
+        EXPECT_EQ(err.message, "big.svg: the file is larger than the limit of 256 MB");
+    }
+    // A fault in a file read from disk is placed on the file as it was.
     const std::string file = (dir / "bad.svg").string();
     std::ofstream(file) << Svg("<text x=\"&#10;&#10;\"/>\n\n  <path d=\"M0 0 L5\"/>");
     EXPECT_FALSE(hostapp::svg::ReadSvgFile(store, file, d, err));
