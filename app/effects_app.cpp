@@ -20,7 +20,7 @@ namespace {
 // value), a toggle of a check box, or typing into an edit.
 struct FieldControl {
     const char* field;
-    enum class Way { Choose, Toggle, Type } way;
+    enum class Way { Choose, Toggle, Type, Pick } way; // Pick: list position = value - 1
     int id;
     int count; // choices
 };
@@ -46,6 +46,15 @@ const FieldControl kLens[] = {
     {"sizeRatio.h", W::Type, 1809, 0},     {"sizeRatio.v", W::Type, 1812, 0},
 };
 
+const FieldControl kFractalize[] = {
+    {"generator", W::Pick, 1422, 14},     {"level", W::Pick, 1425, 14},
+    {"reverseH", W::Toggle, 1824, 0},     {"reverseV", W::Toggle, 1825, 0},
+    {"constantSize", W::Toggle, 1917, 0}, {"uneven_f", W::Toggle, 1918, 0},
+    {"unevenGen_f", W::Toggle, 1923, 0},  {"density", W::Type, 1426, 0},
+    {"genHeight", W::Type, 1423, 0},      {"gapSpaceRatio", W::Type, 1914, 0},
+    {"shiftGapRatio", W::Type, 1919, 0},  {"uneven", W::Type, 1428, 0},
+};
+
 struct EffectFeature {
     const char* feature;
     const char* shortName;
@@ -58,6 +67,7 @@ const EffectFeature kFeatures[] = {
     {"effect-multiwave", "multiwave", "VERTiGON5_Wave", kWave, std::size(kWave)},
     {"effect-warp", "warp", "VERTiGON5_Warp", kWarp, std::size(kWarp)},
     {"effect-lens", "lens", "VERTiGON5_Lens", kLens, std::size(kLens)},
+    {"effect-fractalize", "fractalize", "VERTiGON4", kFractalize, std::size(kFractalize)},
 };
 
 const EffectFeature* FindFeature(const std::string& word) {
@@ -92,6 +102,11 @@ std::string Gesture(const FieldControl& c, const std::string& value) {
             return std::string(c.field) + ": " + value + " is not one of 0 .. " +
                    std::to_string(c.count - 1);
         return platform::user::Click(platform::GetItem(dialog, c.id + static_cast<int>(v)));
+    case W::Pick:
+        if (v < 1 || v > c.count)
+            return std::string(c.field) + ": " + value + " is not one of 1 .. " +
+                   std::to_string(c.count);
+        return platform::user::Choose(platform::GetItem(dialog, c.id), static_cast<int>(v) - 1);
     case W::Toggle: {
         platform::WindowId box = platform::GetItem(dialog, c.id);
         if ((platform::user::Shown(box) == "1") != (v != 0))
@@ -198,7 +213,7 @@ int ApplyCommand(hostapp::Host& host, const std::vector<std::string>& args) {
     if (name.empty())
         return Fail("apply: \"" + feature +
                     "\" is not a feature to apply (effect-multiwave, effect-lens, "
-                    "effect-warp, " +
+                    "effect-warp, effect-fractalize, " +
                     LiveFeatureNames() + ")");
     ApplyOptions options;
     if (std::string why = ParseApplyOptions(args, 4, options); !why.empty())

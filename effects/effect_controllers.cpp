@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "core/plugin_globals.hpp"
+#include "effects/fractalize/fractalize_ctrlr.hpp"
 #include "effects/lens/lens_ctrlr.hpp"
 #include "effects/warp/warp_ctrlr.hpp"
 #include "effects/wave/wave_ctrlr.hpp"
@@ -20,6 +21,9 @@ EffectCtrlr* EffectController(int index) {
     std::unique_ptr<EffectCtrlr>& c = gControllers[index];
     if (c == nullptr) {
         switch (index) {
+        case kEffectFractalize:
+            c = std::make_unique<FractalizeEffectCtrlr>(&gGlobals->fractalizeParams);
+            break;
         case kEffectWave:
             c = std::make_unique<WaveEffectCtrlr>(&gGlobals->waveParams);
             break;

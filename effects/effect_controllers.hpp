@@ -8,7 +8,7 @@ namespace vtg {
 class EffectCtrlr;
 
 // The controller of an effect index (EffectIndex), created when missing;
-// null for an index without a controller (Fractalize lives elsewhere).
+// null for an index out of range.
 EffectCtrlr* EffectController(int index);
 // Deletes the controllers (at shut-down).
 void DestroyEffectControllers();

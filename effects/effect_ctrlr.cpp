@@ -290,8 +290,8 @@ ErrorCode EffectCtrlr::InterpolateParameters(LiveEffectInterpolateMessage* m) {
         ReadEffectDictionary(m->start, info_.keys, s.data());
     if (hasE)
         ReadEffectDictionary(m->end, info_.keys, e.data());
-    BlendEffectRecords(info_.keys, size, s.data(), hasS, e.data(), hasE, true, m->fraction,
-                       out.data());
+    BlendEffectRecords(info_.keys, size, s.data(), hasS, e.data(), hasE, info_.compareFirstChoice,
+                       m->fraction, out.data());
     return WriteEffectDictionary(m->output, info_.keys, out.data());
 }
 

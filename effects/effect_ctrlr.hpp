@@ -62,6 +62,8 @@ struct EffectInfo {
     const char* prefsPrefix;
     const char* name;     // "マルチウェーブ 効果": the dialog title after "VERTiGON6: "
     const char* helpPage; // "effect_wave"
+    // Interpolation replaces the end set when the first choice differs.
+    bool compareFirstChoice = true;
 };
 
 class EffectCtrlr : public VERTiGON4DialogCtrlr {

@@ -277,6 +277,11 @@ ErrorCode RenderArt(Host& host, ArtNode* art) {
         if (first == kNoErr)
             first = e;
     }
+    // Tags an effect sets on the art it was given (Fractalize's "randSeed")
+    // belong to the instance: kept on the source, so the next rendering and
+    // a saved file find them.
+    for (const auto& [name, value] : copy->s.tags)
+        art->s.tags[name] = value;
     // The result shows the source's ids only once: on the source.
     doc::Walk(copy, true, [](ArtNode* n) {
         n->s.name.clear();

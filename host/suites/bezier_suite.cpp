@@ -79,7 +79,25 @@ bool FindLength(const VtgBezier& b, double t0, double t1, double target, double 
     const double flat = FlatLength(b, flatness, depth);
     if (flat >= 0) {
         if (*done + flat >= target) {
-            *t = flat > 0 ? t0 + (t1 - t0) * ((target - *done) / flat) : t0;
+            // The part is straight to the flatness but its speed need not be
+            // even (handles on the anchors): the point at the wanted distance
+            // from its start is searched, not interpolated in t.
+            const double want = target - *done;
+            double lo = 0, hi = 1;
+            for (int i = 0; i < 60 && flat > 0; ++i) {
+                const double mid = (lo + hi) * 0.5, u = 1 - mid;
+                const double x = u * u * u * b.p0.x + 3 * mid * u * u * b.p1.x +
+                                 3 * mid * mid * u * b.p2.x + mid * mid * mid * b.p3.x;
+                const double y = u * u * u * b.p0.y + 3 * mid * u * u * b.p1.y +
+                                 3 * mid * mid * u * b.p2.y + mid * mid * mid * b.p3.y;
+                const double along =
+                    Dist(b.p0, VtgPoint{x, y}) * (flat / std::fmax(Dist(b.p0, b.p3), 1e-300));
+                if (along < want)
+                    lo = mid;
+                else
+                    hi = mid;
+            }
+            *t = flat > 0 ? t0 + (t1 - t0) * ((lo + hi) * 0.5) : t0;
             return true;
         }
         *done += flat;
