@@ -16,8 +16,8 @@ bool ScriptRunner::executeEffects(const std::vector<std::string>& w, std::string
     ok = false;
     const bool add = command == "effect";
     if ((add && w.size() != 2) || (!add && w.size() > 2)) {
-        reason = add ? "usage: effect multiwave | lens | warp"
-                     : "usage: edit-effect [multiwave | lens | warp]";
+        reason = add ? "usage: effect multiwave | lens | warp | fractalize"
+                     : "usage: edit-effect [multiwave | lens | warp | fractalize]";
         return true;
     }
     std::string name;
