@@ -112,7 +112,7 @@ ArtNode* MakeArt(BenchHost& h, int total, bool grid) {
     return g;
 }
 
-const char* kNames[] = {"VERTiGON5_Wave", "VERTiGON5_Lens", "VERTiGON5_Warp"};
+const char* kNames[] = {"VERTiGON5_Wave", "VERTiGON5_Lens", "VERTiGON5_Warp", "VERTiGON4"};
 
 Entries Settings(int effect) {
     switch (effect) {
@@ -120,6 +120,11 @@ Entries Settings(int effect) {
         return {{"transform", Int(0)}, {"cycle", Real(2)}, {"bendRatio", Real(0.1)}};
     case 1:
         return {{"transform", Int(0)}, {"fishEyeAmount", Real(0.6)}, {"lensStyle", Int(1)}};
+    case 3: // Fractalize: every piece replaced by one triangle, one level
+        return {{"generator", Int(1)},
+                {"level", Int(1)},
+                {"density", Real(0.5)},
+                {"genHeight", Real(100)}};
     default:
         return {{"transform", Int(3)}, {"bendRatio", Real(0.1)}, {"perspective_f", Int(0)}};
     }
@@ -153,6 +158,8 @@ BENCHMARK(GoLive)
     ->Args({1, 0})
     ->Args({2, 1})
     ->Args({2, 0})
+    ->Args({3, 1})
+    ->Args({3, 0})
     ->Unit(benchmark::kMillisecond);
 
 // The preview round trip inside the open dialog: typing a new bend into the
