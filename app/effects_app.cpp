@@ -9,6 +9,7 @@
 #include "host/code_text.hpp"
 #include "host/doc/art.hpp"
 #include "host/effects/live_effects.hpp"
+#include "host/live_updates.hpp"
 #include "host/svg/svg.hpp"
 #include "platform/input.hpp"
 #include "platform/window.hpp"
@@ -224,8 +225,13 @@ int ApplyCommand(hostapp::Host& host, const std::vector<std::string>& args) {
     hostapp::svg::SvgError error;
     if (!hostapp::svg::ReadSvgFile(host.docs(), in, d, error))
         return Fail(error.message);
-    host.notify("Host Document Opened Notifier", nullptr);
-    hostapp::effects::RenderDocument(host, *d);
+    if (ErrorCode err = host.notify("Host Document Opened Notifier", nullptr))
+        return Fail("apply: the plug-in failed on opening " + in + ": " +
+                    hostapp::DescribeCode(err));
+    if (ErrorCode err = hostapp::effects::RenderDocument(host, *d))
+        return Fail("apply: an effect of the document failed: " + hostapp::DescribeCode(err));
+    if (std::vector<std::string> failed = hostapp::FailedRegenerations(host, *d); !failed.empty())
+        return Fail("apply: " + failed.front());
     std::string reason;
     if (!SelectByIds(*d, ids, reason))
         return Fail("apply: " + reason);
@@ -239,26 +245,43 @@ int ApplyCommand(hostapp::Host& host, const std::vector<std::string>& args) {
     if (result == hostapp::effects::kNoSelectionErr)
         return Fail("apply: nothing to apply the effect to");
     if (result != kNoErr)
-        return Fail("apply: the effect failed (" + hostapp::FormatCode(result) + ")");
+        return Fail("apply: the effect failed: " + hostapp::DescribeCode(result));
     if (!hostapp::svg::WriteSvgFile(*d, out, error))
         return Fail(error.message);
     return 0;
 }
 
 int UpdateCommand(hostapp::Host& host, const std::vector<std::string>& args) {
-    if (args.size() != 3 || args[1] != "-o")
-        return Fail("usage: vertigon update IN.svg -o OUT.svg");
+    std::vector<std::string> files;
+    bool keepGoing = false;
+    for (const std::string& a : args)
+        if (a == "--keep-going")
+            keepGoing = true;
+        else
+            files.push_back(a);
+    if (files.size() != 3 || files[1] != "-o")
+        return Fail("usage: vertigon update IN.svg -o OUT.svg [--keep-going]");
     hostapp::doc::Document* d = nullptr;
     hostapp::svg::SvgError error;
-    if (!hostapp::svg::ReadSvgFile(host.docs(), args[0], d, error))
+    if (!hostapp::svg::ReadSvgFile(host.docs(), files[0], d, error))
         return Fail(error.message);
-    host.notify("Host Document Opened Notifier", nullptr);
-    ErrorCode result = hostapp::effects::RenderDocument(host, *d);
-    if (result != kNoErr)
-        return Fail("update: an effect failed (" + hostapp::FormatCode(result) + ")");
-    if (!hostapp::svg::WriteSvgFile(*d, args[2], error))
+    // Every live object and effect is made again; one that fails keeps its
+    // last result and is reported, and the others still regenerate.
+    std::vector<std::string> failed;
+    if (ErrorCode err = host.notify("Host Document Opened Notifier", nullptr))
+        failed.push_back("the plug-in failed on opening the document: " +
+                         hostapp::DescribeCode(err));
+    for (std::string& line : hostapp::effects::RenderDocumentFailures(host, *d))
+        failed.push_back(std::move(line));
+    for (std::string& line : hostapp::FailedRegenerations(host, *d))
+        failed.push_back(std::move(line));
+    for (const std::string& line : failed)
+        std::fprintf(stderr, "vertigon: update: %s\n", line.c_str());
+    if (!failed.empty() && !keepGoing)
+        return Fail("update: nothing written (--keep-going writes the rest)");
+    if (!hostapp::svg::WriteSvgFile(*d, files[2], error))
         return Fail(error.message);
-    return 0;
+    return failed.empty() ? 0 : 1;
 }
 
 } // namespace app

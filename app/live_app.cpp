@@ -279,14 +279,17 @@ std::string ApplyLiveObject(hostapp::Host& host, hostapp::doc::Document& documen
     std::stable_sort(steps.begin(), steps.end(), [](const auto& a, const auto& b) {
         return Stage(*a.first) < Stage(*b.first);
     });
-    host.notify("Host Art Selection Changed Notifier", nullptr);
+    // The panel reads the selection; one it could not read leaves its
+    // buttons as they were, which is no answer.
+    if (ErrorCode err = host.notify("Host Art Selection Changed Notifier", nullptr))
+        return "the panel could not read the selection: " + hostapp::DescribeCode(err);
     // The panel opens for the kind, or switches to it from another kind.
     PanelHandleOpaque* panel = host.panels().find(kLivePanel);
     platform::WindowId view = PanelView(host);
     if (panel == nullptr || !panel->shown || view == 0 ||
         platform::DialogTemplateId(view) != kind->dialog)
         if (ErrorCode err = host.chooseMenu(kind->menuKey))
-            return "the panel did not open (" + hostapp::FormatCode(err) + ")";
+            return "the panel did not open: " + hostapp::DescribeCode(err);
     view = PanelView(host);
     if (view == 0 || platform::DialogTemplateId(view) != kind->dialog)
         return "the live-object panel does not show " + feature;
@@ -297,14 +300,24 @@ std::string ApplyLiveObject(hostapp::Host& host, hostapp::doc::Document& documen
     // "初期設定" of the panel's flyout menu: the kind's built-in values.
     if (reset)
         if (ErrorCode err = host.chooseFlyoutItem(kLivePanel, 1))
-            return "the panel's defaults did not load (" + hostapp::FormatCode(err) + ")";
+            return "the panel's defaults did not load: " + hostapp::DescribeCode(err);
     for (const auto& [f, value] : steps)
         if (std::string why = Set(view, *f, value); !why.empty())
             return why;
+    // The button's failure shows as an error alert, which the user reads.
+    const std::size_t errors = host.user().errorAlerts();
     if (std::string why = platform::user::Click(platform::GetItem(view, 1421)); !why.empty())
         return why;
+    if (host.user().errorAlerts() != errors) {
+        std::string text = host.user().lastAlert().value_or("");
+        std::replace(text.begin(), text.end(), '\n', ' ');
+        return "the live objects were not made: " + text;
+    }
     if (ErrorCode err = hostapp::UpdateChangedPluginArt(host, document))
-        return "the live object failed (" + hostapp::FormatCode(err) + ")";
+        return "the live object failed: " + hostapp::DescribeCode(err);
+    if (std::vector<std::string> failed = hostapp::FailedRegenerations(host, document);
+        !failed.empty())
+        return failed.front();
     return {};
 }
 
@@ -323,7 +336,11 @@ int LiveApplyCommand(hostapp::Host& host, const std::vector<std::string>& args) 
     hostapp::svg::SvgError error;
     if (!hostapp::svg::ReadSvgFile(host.docs(), in, d, error))
         return Fail(error.message);
-    host.notify("Host Document Opened Notifier", nullptr);
+    if (ErrorCode err = host.notify("Host Document Opened Notifier", nullptr))
+        return Fail("apply: the plug-in failed on opening " + in + ": " +
+                    hostapp::DescribeCode(err));
+    if (std::vector<std::string> failed = hostapp::FailedRegenerations(host, *d); !failed.empty())
+        return Fail("apply: " + failed.front());
     std::string reason;
     if (!SelectByIds(*d, ids, reason))
         return Fail("apply: " + reason);

@@ -1,7 +1,9 @@
 // vertigon - the headless host application with the plug-in loaded.
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +19,7 @@
 #include "host/code_text.hpp"
 #include "host/effects/live_effects.hpp"
 #include "host/host.hpp"
+#include "host/live_updates.hpp"
 #include "host/svg/svg.hpp"
 #include "platform/system.hpp"
 
@@ -56,14 +59,58 @@ int Fail(const std::string& reason) {
     return 1;
 }
 
+// Allocation-failure injection for tests, from VTG_FAIL_ALLOC: a number n
+// makes the n-th allocation or resize of a host memory block of this run
+// fail with -108 (0: none fails), a name makes every allocation of blocks of
+// that name fail. While it is set the program ends by printing how many
+// allocations it asked for and which of them were made to fail.
+class FaultInjection {
+public:
+    explicit FaultInjection(hostapp::Host& host) : host_(host) {
+        auto value = platform::GetEnvironment("VTG_FAIL_ALLOC");
+        if (!value || value->empty())
+            return;
+        active_ = true;
+        char* end = nullptr;
+        const long n = std::strtol(value->c_str(), &end, 10);
+        if (*end == '\0' && n >= 0 && n <= INT32_MAX)
+            host.memory().failNth(static_cast<int>(n));
+        else
+            host.memory().failName(*value);
+    }
+    ~FaultInjection() {
+        if (!active_)
+            return;
+        std::string failed;
+        for (const auto& [n, name] : host_.memory().injectedFaults())
+            failed += " #" + std::to_string(n) + " (" + name + ")";
+        std::fprintf(stderr, "vertigon: memory: %ld allocations, failed:%s\n",
+                     host_.memory().requests(), failed.empty() ? " none" : failed.c_str());
+    }
+    FaultInjection(const FaultInjection&) = delete;
+    FaultInjection& operator=(const FaultInjection&) = delete;
+
+private:
+    hostapp::Host& host_;
+    bool active_ = false;
+};
+
 // Loads and starts the plug-in; an empty text on success, else the reason.
 std::string StartPlugin(hostapp::Host& host, const std::string& pluginPath) {
     std::string error = host.load(pluginPath);
     if (!error.empty())
         return error;
+    const long refusals = host.memory().refusals();
     ErrorCode err = host.startup();
-    if (!host.started())
-        return "the plug-in failed to start (" + hostapp::FormatCode(err) + ")";
+    if (!host.started()) {
+        // The plug-in answers any failure of its start-up with one code; the
+        // host knows when it ran out of memory on the way.
+        std::string reason = "the plug-in failed to start: " + hostapp::DescribeCode(err);
+        if (host.memory().refusals() != refusals)
+            reason += " after the host could not give it memory: " +
+                      hostapp::DescribeCode(kOutOfMemoryErr);
+        return reason;
+    }
     return {};
 }
 
@@ -72,6 +119,7 @@ int RunScript(const std::string& pluginPath, bool verbose, const std::string& sc
     if (!in)
         return Fail("cannot read script " + scriptPath);
     hostapp::Host host;
+    FaultInjection faults(host);
     host.setVerbose(verbose);
     if (auto error = StartPlugin(host, pluginPath); !error.empty())
         return Fail(error);
@@ -116,6 +164,7 @@ int ListFeatures(const std::string& feature) {
 int Convert(const std::string& pluginPath, bool verbose, const std::string& in,
             const std::string& out) {
     hostapp::Host host;
+    FaultInjection faults(host);
     host.setVerbose(verbose);
     std::string noPlugin = StartPlugin(host, pluginPath);
     if (!noPlugin.empty() && verbose)
@@ -125,8 +174,16 @@ int Convert(const std::string& pluginPath, bool verbose, const std::string& in,
     if (!hostapp::svg::ReadSvgFile(host.docs(), in, d, error))
         return Fail(error.message);
     if (host.started()) {
-        host.notify("Host Document Opened Notifier", nullptr);
-        hostapp::effects::RenderDocument(host, *d);
+        std::vector<std::string> failed;
+        if (ErrorCode err = host.notify("Host Document Opened Notifier", nullptr))
+            failed.push_back("the plug-in failed on opening the document: " +
+                             hostapp::DescribeCode(err));
+        for (std::string& line : hostapp::effects::RenderDocumentFailures(host, *d))
+            failed.push_back(std::move(line));
+        for (std::string& line : hostapp::FailedRegenerations(host, *d))
+            failed.push_back(std::move(line));
+        if (!failed.empty())
+            return Fail("convert: " + failed.front());
     }
     if (!hostapp::svg::WriteSvgFile(*d, out, error))
         return Fail(error.message);
@@ -190,6 +247,7 @@ int main(int argc, char** argv) {
                 out = rest[1];
         }
         hostapp::Host host;
+        FaultInjection faults(host);
         host.setVerbose(verbose);
         if (auto error = StartPlugin(host, pluginPath); !error.empty())
             return Fail(error);

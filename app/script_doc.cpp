@@ -152,8 +152,17 @@ bool ScriptRunner::executeDoc(const std::vector<std::string>& words, std::string
                 return true;
             }
             hostapp::svg::SvgError error;
-            if (host_.started())
-                hostapp::effects::RenderDocument(host_, *d);
+            // A result that could not be made is never saved as if it were.
+            std::vector<std::string> failed;
+            if (host_.started()) {
+                failed = hostapp::effects::RenderDocumentFailures(host_, *d);
+                for (std::string& line : hostapp::FailedRegenerations(host_, *d))
+                    failed.push_back(std::move(line));
+            }
+            if (!failed.empty()) {
+                reason = "save: " + failed.front();
+                return true;
+            }
             if (!hostapp::svg::WriteSvgFile(*d, words[1], error)) {
                 reason = error.message;
                 return true;

@@ -8,6 +8,7 @@
 #include "host/code_text.hpp"
 #include "host/doc/art.hpp"
 #include "host/effects/live_effects.hpp"
+#include "host/live_updates.hpp"
 #include "host/svg/svg.hpp"
 #include "platform/input.hpp"
 #include "platform/window.hpp"
@@ -247,7 +248,12 @@ int DragCommand(hostapp::Host& host, const std::vector<std::string>& args) {
     ErrorCode err = RunToolGesture(host, path, modifiers);
     if (err != kNoErr && err != kCancelledErr)
         return Fail("drag: the tool answered " + hostapp::FormatCode(err));
-    hostapp::effects::RenderDocument(host, *d);
+    // A result that could not be made is never saved as if it were.
+    std::vector<std::string> failed = hostapp::effects::RenderDocumentFailures(host, *d);
+    for (std::string& line : hostapp::FailedRegenerations(host, *d))
+        failed.push_back(std::move(line));
+    if (!failed.empty())
+        return Fail("drag: " + failed.front());
     if (!hostapp::svg::WriteSvgFile(*d, args[3], error))
         return Fail(error.message);
     return 0;

@@ -22,4 +22,14 @@ inline std::string FormatCode(ErrorCode code) {
     return text;
 }
 
+// A code as the reason in a message to the user: what the host knows it
+// to mean, then the code ("out of memory (-108)").
+inline std::string DescribeCode(ErrorCode code) {
+    if (code == kOutOfMemoryErr)
+        return "out of memory (-108)";
+    if (FormatCode(code) == "GRP?")
+        return "its stored data is damaged or of a version this program cannot read (GRP?)";
+    return "error " + FormatCode(code);
+}
+
 } // namespace hostapp

@@ -202,6 +202,8 @@ public:
 
     // What each plug-in art was last generated from (host/live_updates).
     std::map<const doc::ArtNode*, std::string>& liveFingerprints() { return liveFingerprints_; }
+    // Plug-in art whose last regeneration failed, with the plug-in's code.
+    std::map<const doc::ArtNode*, ErrorCode>& liveFailures() { return liveFailures_; }
 
 private:
     static Host* current_;
@@ -238,6 +240,7 @@ private:
     int sendDepth_ = 0;
     int idleHandler_ = 0;
     std::map<const doc::ArtNode*, std::string> liveFingerprints_;
+    std::map<const doc::ArtNode*, ErrorCode> liveFailures_;
 };
 
 // Publishes the suites of this host (one function per suite file).

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "host/code_text.hpp"
 #include "host/doc/art.hpp"
 #include "host/host.hpp"
 #include "host/plugin_groups.hpp"
@@ -83,6 +84,10 @@ ErrorCode UpdateList(Host& host, std::vector<ArtNode*>& arts, bool onlyChanged) 
         ErrorCode err = UpdatePluginArt(host, art);
         // What the result now stands for, with whatever the generator did.
         seen[art] = FingerprintOf(art);
+        if (err != kNoErr)
+            host.liveFailures()[art] = err;
+        else
+            host.liveFailures().erase(art);
         if (err != kNoErr && first == kNoErr)
             first = err;
     }
@@ -135,6 +140,27 @@ ErrorCode UpdateStalePluginArt(Host& host, doc::Document& document) {
     return UpdateList(host, arts, true);
 }
 
+namespace {
+
+// How a message names plug-in art: its id, else the first id in its
+// source, else its place in the document.
+std::string NameOf(ArtNode* art) {
+    if (!art->s.name.empty())
+        return "\"" + art->s.name + "\"";
+    std::string inner;
+    if (art->s.plugin.edit != nullptr)
+        doc::Walk(art->s.plugin.edit, true, [&](ArtNode* a) {
+            if (inner.empty() && !a->s.name.empty())
+                inner = a->s.name;
+            return inner.empty();
+        });
+    if (!inner.empty())
+        return "of \"" + inner + "\"";
+    return "without id at depth " + std::to_string(Depth(art));
+}
+
+} // namespace
+
 ErrorCode UpdateChangedPluginArt(Host& host, doc::Document& document) {
     std::vector<ArtNode*> arts;
     for (const auto& [art, state] : document.pending.saved)
@@ -142,6 +168,20 @@ ErrorCode UpdateChangedPluginArt(Host& host, doc::Document& document) {
     if (arts.empty())
         return kNoErr;
     return UpdateList(host, arts, true);
+}
+
+std::vector<std::string> FailedRegenerations(Host& host, doc::Document& document) {
+    std::vector<std::string> lines;
+    for (doc::LayerNode* layer : document.layers)
+        if (layer->alive && layer->group != nullptr)
+            doc::Walk(layer->group, true, [&](ArtNode* a) {
+                auto it = host.liveFailures().find(a);
+                if (a->s.alive && it != host.liveFailures().end() && doc::RootOf(a) != nullptr)
+                    lines.push_back("live object " + NameOf(a) +
+                                    " was not regenerated: " + DescribeCode(it->second));
+                return true;
+            });
+    return lines;
 }
 
 } // namespace hostapp

@@ -3,6 +3,9 @@
 // Notify Edits" and then "Host Update" to the plug-in that owns its group.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "host/api/vtg_base.h"
 #include "host/doc/document.hpp"
 
@@ -23,5 +26,9 @@ ErrorCode UpdateChangedPluginArt(Host& host, doc::Document& document);
 // generated from, however it changed (the host runs this before it shows or
 // saves a document).
 ErrorCode UpdateStalePluginArt(Host& host, doc::Document& document);
+// The plug-in art of the document whose last regeneration failed (its
+// result is then the one before), one line each naming the art by its id
+// (or the id of its source) and giving the reason. Empty when all are whole.
+std::vector<std::string> FailedRegenerations(Host& host, doc::Document& document);
 
 } // namespace hostapp

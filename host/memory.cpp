@@ -12,23 +12,29 @@ Memory::~Memory() {
 }
 
 bool Memory::injectFault(const char* name) {
-    if (failName_ && name != nullptr && *failName_ == name)
-        return true;
+    ++requests_;
+    bool fail = failName_ && name != nullptr && *failName_ == name;
     if (failCountdown_ > 0 && --failCountdown_ == 0)
-        return true;
-    return false;
+        fail = true;
+    if (fail)
+        injected_.emplace_back(requests_, name != nullptr ? name : "");
+    return fail;
 }
 
 ErrorCode Memory::allocate(const char* name, std::size_t size, void** block) {
     if (block == nullptr)
         return kBadParameterErr;
     *block = nullptr;
-    if (injectFault(name))
+    if (injectFault(name)) {
+        ++refusals_;
         return kOutOfMemoryErr;
+    }
     // One byte at least, so that every block has its own address.
     void* ptr = std::calloc(1, size == 0 ? 1 : size);
-    if (ptr == nullptr)
+    if (ptr == nullptr) {
+        ++refusals_;
         return kOutOfMemoryErr;
+    }
     blocks_[ptr] = Block{name != nullptr ? name : "", size};
     *block = ptr;
     return kNoErr;
@@ -42,11 +48,15 @@ ErrorCode Memory::resize(void* block, std::size_t size, const char* name, void**
     auto it = blocks_.find(block);
     if (it == blocks_.end())
         return kBadParameterErr;
-    if (injectFault(name))
+    if (injectFault(name)) {
+        ++refusals_;
         return kOutOfMemoryErr;
+    }
     void* ptr = std::realloc(block, size == 0 ? 1 : size);
-    if (ptr == nullptr)
+    if (ptr == nullptr) {
+        ++refusals_;
         return kOutOfMemoryErr;
+    }
     std::size_t old = it->second.size;
     blocks_.erase(it);
     if (size > old)

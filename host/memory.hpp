@@ -6,6 +6,8 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "host/api/vtg_base.h"
 
@@ -37,6 +39,12 @@ public:
         failCountdown_ = 0;
         failName_.reset();
     }
+    // Allocations and resizes asked for so far (failed ones included), and
+    // the ones an injected fault refused, with the block names.
+    long requests() const { return requests_; }
+    // Requests answered with -108, injected or not.
+    long refusals() const { return refusals_; }
+    const std::vector<std::pair<long, std::string>>& injectedFaults() const { return injected_; }
 
 private:
     bool injectFault(const char* name);
@@ -48,6 +56,9 @@ private:
     std::map<void*, Block> blocks_;
     int failCountdown_ = 0;
     std::optional<std::string> failName_;
+    long requests_ = 0;
+    long refusals_ = 0;
+    std::vector<std::pair<long, std::string>> injected_;
 };
 
 } // namespace hostapp

@@ -21,6 +21,13 @@ public:
     // Records an alert or question text and prints it to standard error as
     // one line: "alert: " and the text with new lines written as \n.
     void alert(const std::string& text);
+    // An error alert: recorded as alert() does, and counted.
+    void errorAlert(const std::string& text) {
+        ++errorAlerts_;
+        alert(text);
+    }
+    // Error alerts shown so far.
+    std::size_t errorAlerts() const { return errorAlerts_; }
 
     void queue(Answer answer) { answers_.push_back(std::move(answer)); }
     // The next queued answer, if any.
@@ -44,6 +51,7 @@ private:
     std::deque<Answer> answers_;
     std::set<std::string> suppressed_;
     bool echo_ = true;
+    std::size_t errorAlerts_ = 0;
 };
 
 // The one-line form of an alert text.

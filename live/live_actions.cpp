@@ -24,7 +24,8 @@ const LiveAction* ActionOfIndex(int16_t index) {
 class ValueBlock {
 public:
     ValueBlock() {
-        if (sAction->NewValueBlock(&block_) != kNoErr)
+        error_ = sAction->NewValueBlock(&block_);
+        if (error_ != kNoErr)
             block_ = nullptr;
     }
     ~ValueBlock() {
@@ -34,9 +35,11 @@ public:
     ValueBlock(const ValueBlock&) = delete;
     ValueBlock& operator=(const ValueBlock&) = delete;
     ValueBlockHandle get() const { return block_; }
+    ErrorCode error() const { return error_; }
 
 private:
     ValueBlockHandle block_ = nullptr;
+    ErrorCode error_ = kNoErr;
 };
 
 } // namespace
@@ -111,11 +114,13 @@ ErrorCode RecordLiveObjectAction(LiveObjectKind kind, const void* record) {
     if (action == nullptr || sAction == nullptr || record == nullptr)
         return kNoErr;
     int32_t recording = 0;
-    if (sAction->InRecordMode(&recording) != kNoErr || recording == 0)
+    if (ErrorCode err = sAction->InRecordMode(&recording))
+        return err;
+    if (recording == 0)
         return kNoErr;
     ValueBlock block;
-    if (block.get() == nullptr)
-        return kOutOfMemoryErr;
+    if (block.error() != kNoErr)
+        return block.error();
     ActionWriter out(block.get());
     action->record(out, record);
     if (out.error() != kNoErr)

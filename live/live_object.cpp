@@ -2,6 +2,7 @@
 // the selection.
 #include "live/live_object.hpp"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -47,13 +48,18 @@ private:
     std::vector<double> storage_;
 };
 
-// The host's selection list, freed on every path.
+// The host's selection list, freed on every path. Without a document nothing
+// is selected; any other failure of the host is kept in error() for the
+// walk to end with, never read as an empty selection.
 class Selection {
 public:
     Selection() {
-        if (sDocument->GetSelectedArt(&list_, &count_) != kNoErr) {
+        error_ = sDocument->GetSelectedArt(&list_, &count_);
+        if (error_ != kNoErr) {
             list_ = nullptr;
             count_ = 0;
+            if (error_ == kNoDocumentErr)
+                error_ = kNoErr;
         }
     }
     ~Selection() {
@@ -62,12 +68,14 @@ public:
     }
     Selection(const Selection&) = delete;
     Selection& operator=(const Selection&) = delete;
+    ErrorCode error() const { return error_; }
     int32_t count() const { return count_; }
     ArtHandle operator[](int32_t i) const { return list_[i]; }
 
 private:
     ArtHandle* list_ = nullptr;
     int32_t count_ = 0;
+    ErrorCode error_ = kNoErr;
 };
 
 // A host application context around a walk.
@@ -97,16 +105,20 @@ bool WalkSuites() {
 }
 
 // The kind of a live object, kNoKind for another plug-in's art.
-LiveObjectKind KindOfArt(ArtHandle art) {
+ErrorCode KindOfArt(ArtHandle art, LiveObjectKind& kind) {
+    kind = kNoKind;
     PluginGroupHandle group = nullptr;
-    if (sPluginGroup->GetArtPluginGroup(art, &group) != kNoErr)
-        return kNoKind;
-    return KindOfGroup(group);
+    if (ErrorCode err = sPluginGroup->GetArtPluginGroup(art, &group))
+        return err;
+    kind = KindOfGroup(group);
+    return kNoErr;
 }
 
-bool IsClipping(ArtHandle art) {
+ErrorCode IsClipping(ArtHandle art, bool& clipping) {
     int32_t attributes = 0;
-    return sArt->GetArtAttributes(art, kVtgArtClipping, &attributes) == kNoErr && attributes != 0;
+    ErrorCode err = sArt->GetArtAttributes(art, kVtgArtClipping, &attributes);
+    clipping = err == kNoErr && attributes != 0;
+    return err;
 }
 
 // Counts the descendants of a container (groups and compound paths are
@@ -120,7 +132,11 @@ ErrorCode CountDescendants(ArtHandle art, LiveObjectKind kind, int32_t& count, b
         int32_t k = 0;
         if (ErrorCode err = sArt->GetArtKind(child, &k))
             return err;
-        if (k == kVtgArtPlugin && KindOfArt(child) != kind)
+        LiveObjectKind childKind = kNoKind;
+        if (k == kVtgArtPlugin)
+            if (ErrorCode err = KindOfArt(child, childKind))
+                return err;
+        if (k == kVtgArtPlugin && childKind != kind)
             other = true;
         else if (k == kVtgArtGroup || k == kVtgArtCompoundPath)
             if (ErrorCode err = CountDescendants(child, kind, count, other))
@@ -167,11 +183,15 @@ ErrorCode Refused(LiveObjectKind kind, ArtHandle art, int32_t artKind, bool& ski
 // The Apply walk without its Release, recording and undo text.
 ErrorCode ApplyWalk(LiveObjectKind kind, const void* record) {
     Selection selection;
+    if (selection.error() != kNoErr)
+        return selection.error();
     for (int32_t i = 1; i < selection.count(); ++i) {
         ArtHandle art = selection[i];
         ArtHandle parent = nullptr;
         int32_t valid = 0;
-        if (sArt->IsValidArt(art, &valid) != kNoErr || valid == 0)
+        if (ErrorCode err = sArt->IsValidArt(art, &valid))
+            return err;
+        if (valid == 0)
             continue; // made into a live object with its group already
         if (ErrorCode err = sArt->GetArtParent(art, &parent))
             return err;
@@ -184,7 +204,9 @@ ErrorCode ApplyWalk(LiveObjectKind kind, const void* record) {
         case kVtgArtGroup:
         case kVtgArtCompoundPath: {
             int32_t layerGroup = 0;
-            if (sArt->IsLayerGroup(art, &layerGroup) != kNoErr || layerGroup != 0)
+            if (ErrorCode err = sArt->IsLayerGroup(art, &layerGroup))
+                return err;
+            if (layerGroup != 0)
                 continue;
             bool skip = false;
             if (ErrorCode err = Refused(kind, art, k, skip))
@@ -204,11 +226,13 @@ ErrorCode ApplyWalk(LiveObjectKind kind, const void* record) {
             while (j < selection.count()) {
                 ArtHandle p = nullptr;
                 bool inside = false;
-                for (sArt->GetArtParent(selection[j], &p); p != nullptr; sArt->GetArtParent(p, &p))
-                    if (p == art) {
+                if (ErrorCode err = sArt->GetArtParent(selection[j], &p))
+                    return err;
+                for (; p != nullptr && !inside;)
+                    if (p == art)
                         inside = true;
-                        break;
-                    }
+                    else if (ErrorCode err = sArt->GetArtParent(p, &p))
+                        return err;
                 if (!inside)
                     break;
                 ++j;
@@ -220,7 +244,11 @@ ErrorCode ApplyWalk(LiveObjectKind kind, const void* record) {
         }
         case kVtgArtPath:
         case kVtgArtTextFrame: {
-            if (k == kVtgArtPath && IsClipping(art))
+            bool clipping = false;
+            if (k == kVtgArtPath)
+                if (ErrorCode err = IsClipping(art, clipping))
+                    return err;
+            if (clipping)
                 continue;
             bool skip = false;
             if (ErrorCode err = Refused(kind, art, k, skip))
@@ -231,11 +259,15 @@ ErrorCode ApplyWalk(LiveObjectKind kind, const void* record) {
                 return err;
             break;
         }
-        case kVtgArtPlugin:
-            if (KindOfArt(art) == kind)
+        case kVtgArtPlugin: {
+            LiveObjectKind artKind = kNoKind;
+            if (ErrorCode err = KindOfArt(art, artKind))
+                return err;
+            if (artKind == kind)
                 continue;
             sUser->ErrorAlert(kOtherLiveObjectMessage);
             return kNoErr;
+        }
         default:
             break;
         }
@@ -243,17 +275,73 @@ ErrorCode ApplyWalk(LiveObjectKind kind, const void* record) {
     return kNoErr;
 }
 
+// The children of a container, front-most first.
+ErrorCode ChildrenOf(ArtHandle container, std::vector<ArtHandle>& children) {
+    children.clear();
+    ArtHandle child = nullptr;
+    if (ErrorCode err = sArt->GetArtFirstChild(container, &child))
+        return err;
+    for (; child != nullptr;) {
+        children.push_back(child);
+        if (ErrorCode err = sArt->GetArtNextSibling(child, &child))
+            return err;
+    }
+    return kNoErr;
+}
+
+// Makes a live object's result from its edit art, on top of whatever the
+// result group holds.
+ErrorCode GenerateResult(const LiveKindOps& ops, ArtHandle edit, ArtHandle result,
+                         const void* record) {
+    if (ops.update != nullptr)
+        return ops.update(edit, result, record);
+    if (ops.generate == nullptr)
+        return kNoErr;
+    ArtHandle target = nullptr;
+    if (ErrorCode err = sArt->NewArt(kVtgArtGroup, kVtgPlaceInsideOnTop, result, &target))
+        return err;
+    ArtHandle first = nullptr;
+    if (ErrorCode err = sArt->GetArtFirstChild(edit, &first))
+        return err;
+    if (first == nullptr)
+        return kNoErr; // nothing to generate from: the result stays empty
+    // The converter of this host turns nothing into paths that is not one
+    // already; the duplicate is what the generator reads.
+    ArtHandle converted = nullptr;
+    if (ErrorCode err = sArt->DuplicateArt(first, kVtgPlaceBelow, first, &converted))
+        return err;
+    ErrorCode err = ops.generate(target, converted, record);
+    ArtHandle next = nullptr;
+    if (err == kNoErr)
+        err = sArt->GetArtNextSibling(converted, &next);
+    while (err == kNoErr && next != nullptr) {
+        err = ops.generate(target, next, record);
+        if (err == kNoErr)
+            err = sArt->GetArtNextSibling(next, &next);
+    }
+    ErrorCode deleted = sArt->DeleteArt(converted);
+    return err != kNoErr ? err : deleted;
+}
+
 // Runs `each` on every selected live object of `kind`.
 template <typename F> ErrorCode ForEachSelectedLiveObject(LiveObjectKind kind, F&& each) {
     Selection selection;
+    if (selection.error() != kNoErr)
+        return selection.error();
     for (int32_t i = 1; i < selection.count(); ++i) {
         ArtHandle art = selection[i];
         int32_t k = 0, valid = 0;
-        if (sArt->IsValidArt(art, &valid) != kNoErr || valid == 0)
+        if (ErrorCode err = sArt->IsValidArt(art, &valid))
+            return err;
+        if (valid == 0)
             continue;
         if (ErrorCode err = sArt->GetArtKind(art, &k))
             return err;
-        if (k != kVtgArtPlugin || KindOfArt(art) != kind)
+        LiveObjectKind artKind = kNoKind;
+        if (k == kVtgArtPlugin)
+            if (ErrorCode err = KindOfArt(art, artKind))
+                return err;
+        if (k != kVtgArtPlugin || artKind != kind)
             continue;
         if (ErrorCode err = each(art))
             return err;
@@ -330,43 +418,22 @@ ErrorCode UpdateLiveObject(ArtHandle art) {
         if (ErrorCode err =
                 CheckCircleSize(edit, *static_cast<const CirclePGParams*>(record.data())))
             return err;
-    for (;;) {
-        ArtHandle child = nullptr;
-        if (ErrorCode err = sArt->GetArtFirstChild(result, &child))
-            return err;
-        if (child == nullptr)
-            break;
-        if (ErrorCode err = sArt->DeleteArt(child))
-            return err;
+    // The last result stays until the new one is whole: the new art goes on
+    // top of it, and a failure removes what was made instead of the old.
+    std::vector<ArtHandle> old;
+    if (ErrorCode err = ChildrenOf(result, old))
+        return err;
+    ErrorCode err = GenerateResult(*ops, edit, result, record.data());
+    std::vector<ArtHandle> now;
+    if (ErrorCode listed = ChildrenOf(result, now); err == kNoErr)
+        err = listed;
+    for (ArtHandle child : now) {
+        const bool isOld = std::find(old.begin(), old.end(), child) != old.end();
+        if (isOld == (err == kNoErr))
+            if (ErrorCode deleted = sArt->DeleteArt(child); err == kNoErr)
+                err = deleted;
     }
-    if (ops->update != nullptr)
-        return ops->update(edit, result, record.data());
-    if (ops->generate == nullptr)
-        return kNoErr;
-    ArtHandle target = nullptr;
-    if (ErrorCode err = sArt->NewArt(kVtgArtGroup, kVtgPlaceInsideOnTop, result, &target))
-        return err;
-    ArtHandle first = nullptr;
-    if (ErrorCode err = sArt->GetArtFirstChild(edit, &first))
-        return err;
-    if (first == nullptr)
-        return kNoErr; // nothing to generate from: the result stays empty
-    // The converter of this host turns nothing into paths that is not one
-    // already; the duplicate is what the generator reads.
-    ArtHandle converted = nullptr;
-    if (ErrorCode err = sArt->DuplicateArt(first, kVtgPlaceBelow, first, &converted))
-        return err;
-    ErrorCode err = ops->generate(target, converted, record.data());
-    ArtHandle next = nullptr;
-    if (err == kNoErr)
-        err = sArt->GetArtNextSibling(converted, &next);
-    while (err == kNoErr && next != nullptr) {
-        err = ops->generate(target, next, record.data());
-        if (err == kNoErr)
-            err = sArt->GetArtNextSibling(next, &next);
-    }
-    ErrorCode deleted = sArt->DeleteArt(converted);
-    return err != kNoErr ? err : deleted;
+    return err;
 }
 
 void SetUndoText(const char* text, bool prefix) {
@@ -389,12 +456,16 @@ ErrorCode MakeLiveObjectsOf(LiveObjectKind kind, const void* record) {
     if (ErrorCode err = CheckRecordBounds(kind, record))
         return err; // nothing released, nothing made
     AppContext context;
-    if (ErrorCode err = ReleaseLiveObjectsOf(kind))
+    ErrorCode err = ReleaseLiveObjectsOf(kind);
+    if (err == kNoErr)
+        err = ApplyWalk(kind, record);
+    if (err == kNoErr)
+        err = RecordLiveObjectAction(kind, record);
+    if (err != kNoErr) {
+        // A failed Apply leaves the document as it was, and is not recorded.
+        sUndo->RevertPending();
         return err;
-    if (ErrorCode err = ApplyWalk(kind, record))
-        return err;
-    if (ErrorCode err = RecordLiveObjectAction(kind, record))
-        return err;
+    }
     SetUndoText(kLiveObjectMenuNames[kind], true);
     return kNoErr;
 }
@@ -457,6 +528,8 @@ ErrorCode ScanSelection(LiveObjectKind kind, void* record, SelectionFlags& flags
         return kSuiteNotFoundErr;
     AppContext context;
     Selection selection;
+    if (selection.error() != kNoErr)
+        return selection.error();
     ArtHandle lastCompound = nullptr;
     for (int32_t i = 1; i < selection.count(); ++i) {
         ArtHandle art = selection[i], parent = nullptr;
@@ -468,7 +541,10 @@ ErrorCode ScanSelection(LiveObjectKind kind, void* record, SelectionFlags& flags
         if (ErrorCode err = sArt->GetArtKind(art, &k))
             return err;
         if (k == kVtgArtPlugin) {
-            if (KindOfArt(art) == kind) {
+            LiveObjectKind artKind = kNoKind;
+            if (ErrorCode err = KindOfArt(art, artKind))
+                return err;
+            if (artKind == kind) {
                 SetCurrentKind(kind);
                 if (record != nullptr)
                     if (ErrorCode err = LoadParamBlock(art, record))
@@ -476,7 +552,10 @@ ErrorCode ScanSelection(LiveObjectKind kind, void* record, SelectionFlags& flags
                 flags.liveObject = flags.source = true;
             }
         } else if (k == kVtgArtPath) {
-            flags.source = flags.source || !IsClipping(art);
+            bool clipping = false;
+            if (ErrorCode err = IsClipping(art, clipping))
+                return err;
+            flags.source = flags.source || !clipping;
         } else if (k == kVtgArtCompoundPath) {
             lastCompound = art;
             ArtHandle first = art;
@@ -486,8 +565,12 @@ ErrorCode ScanSelection(LiveObjectKind kind, void* record, SelectionFlags& flags
                     break;
                 sArt->GetArtKind(first, &fk);
             }
-            if (first != nullptr && fk == kVtgArtPath)
-                flags.source = flags.source || !IsClipping(first);
+            if (first != nullptr && fk == kVtgArtPath) {
+                bool clipping = false;
+                if (ErrorCode err = IsClipping(first, clipping))
+                    return err;
+                flags.source = flags.source || !clipping;
+            }
         } else if (k == kVtgArtTextFrame) {
             flags.source = true;
         }

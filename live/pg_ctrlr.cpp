@@ -160,7 +160,14 @@ bool PGViewController::OnViewMessage(std::uint32_t code, platform::Param wparam,
     }
     if (err == kNoErr && id != kLiveUpdate)
         err = ctrlr_.SyncPanelWithSelection(false);
-    (void)err; // the host reports what the walks return through their messages
+    // A button's failure reaches no host message: its alert is the report.
+    if (err != kNoErr) {
+        try {
+            ShowErrorAlert(err);
+        } catch (...) {
+            // The alert itself failed; there is nothing left to report with.
+        }
+    }
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "host/api/vtg_live_effect_suite.h"
+#include "host/code_text.hpp"
 #include "host/doc/art.hpp"
 #include "host/live_updates.hpp"
 
@@ -91,17 +92,20 @@ ErrorCode RunEdit(EditSession& session, const Entries& initial, bool isNew) {
     Document& d = *session.document;
     if (result == kNoErr) {
         StoreParameters(session, dict.node->entries);
-        RenderTargets(session);
-        // Expanded in the same step as the edit: one undo brings back the
-        // art as it was before the edit.
-        if (session.expand)
-            result = ExpandArts(*session.host, session.targets);
-        doc::Commit(d);
-    } else {
-        // Whatever the preview left (the plug-in normally reverts it itself).
-        doc::RevertPending(d);
-        RenderTargets(session);
+        // Accepted parameters the effect cannot render are no edit either.
+        result = RenderTargets(session);
+        if (result == kNoErr) {
+            // Expanded in the same step as the edit: one undo brings back the
+            // art as it was before the edit.
+            if (session.expand)
+                result = ExpandArts(*session.host, session.targets);
+            doc::Commit(d);
+            return result;
+        }
     }
+    // Whatever the preview left (the plug-in normally reverts it itself).
+    doc::RevertPending(d);
+    RenderTargets(session);
     return result;
 }
 
@@ -310,10 +314,14 @@ ErrorCode ExpandStyle(Host& host) {
     return ExpandArts(host, SelectedObjects(*d));
 }
 
-ErrorCode RenderDocument(Host& host, Document& d) {
-    // Live objects show what their source and data make, however they
-    // changed; the effects then run on that.
-    ErrorCode first = host.started() ? UpdateStalePluginArt(host, d) : kNoErr;
+namespace {
+
+// Renders every art of the document that has effects, inner art first;
+// `each` sees every art's result. Live objects first show what their source
+// and data make, however they changed; the effects then run on that. Returns
+// the live objects' first error.
+template <typename F> ErrorCode RenderEach(Host& host, Document& d, F&& each) {
+    const ErrorCode stale = host.started() ? UpdateStalePluginArt(host, d) : kNoErr;
     std::vector<ArtNode*> arts;
     for (doc::LayerNode* l : d.layers)
         if (l->alive && l->group != nullptr)
@@ -322,12 +330,32 @@ ErrorCode RenderDocument(Host& host, Document& d) {
                     arts.push_back(a);
                 return true;
             });
-    for (auto it = arts.rbegin(); it != arts.rend(); ++it) {
-        ErrorCode e = RenderArt(host, *it);
+    for (auto it = arts.rbegin(); it != arts.rend(); ++it)
+        each(*it, RenderArt(host, *it));
+    return stale;
+}
+
+} // namespace
+
+ErrorCode RenderDocument(Host& host, Document& d) {
+    ErrorCode first = kNoErr;
+    const ErrorCode stale = RenderEach(host, d, [&](ArtNode*, ErrorCode e) {
         if (first == kNoErr)
             first = e;
-    }
-    return first;
+    });
+    return stale != kNoErr ? stale : first;
+}
+
+std::vector<std::string> RenderDocumentFailures(Host& host, Document& d) {
+    std::vector<std::string> lines;
+    RenderEach(host, d, [&](ArtNode* a, ErrorCode e) {
+        if (e == kNoErr)
+            return;
+        const std::string name =
+            a->s.name.empty() ? std::string("art without id") : "\"" + a->s.name + "\"";
+        lines.push_back("the effects of " + name + " failed: " + DescribeCode(e));
+    });
+    return lines;
 }
 
 ErrorCode Interpolate(Host& host, const std::string& name, const Entries& start, const Entries& end,

@@ -34,6 +34,9 @@ ErrorCode RenderArt(Host& host, doc::ArtNode* art);
 // Generates again the live objects whose source or data changed, then
 // renders every art of the document that has effects, inner art first.
 ErrorCode RenderDocument(Host& host, doc::Document& document);
+// Renders as RenderDocument does and names each art whose effects failed,
+// one line each: its id and the reason.
+std::vector<std::string> RenderDocumentFailures(Host& host, doc::Document& document);
 
 // The host command "expandStyle": every selected object's live effects
 // become plain art (a copy of what they show, with the object's id and

@@ -15,7 +15,7 @@ UserAgent* U() {
 ErrorCode ErrorAlert(const char* text) {
     if (text == nullptr || U() == nullptr)
         return kBadParameterErr;
-    U()->alert(text);
+    U()->errorAlert(text);
     return kNoErr;
 }
 
