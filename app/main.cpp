@@ -271,6 +271,7 @@ int main(int argc, char** argv) {
     }
     if (command == "drag") {
         hostapp::Host host;
+        FaultInjection faults(host);
         host.setVerbose(verbose);
         if (auto error = StartPlugin(host, pluginPath); !error.empty())
             return Fail(error);
