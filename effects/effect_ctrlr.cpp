@@ -5,7 +5,9 @@
 #include <cstring>
 
 #include "core/error_codes.hpp"
+#include "core/plugin.hpp"
 #include "core/suite_set.hpp"
+#include "core/vertigon_plugin.hpp"
 #include "geometry/path_model.hpp"
 #include "help/help_pages.hpp"
 #include "params/preset_library.hpp"
@@ -530,6 +532,17 @@ bool EffectDialogController::OnMessage(platform::WindowId window, std::uint32_t 
             return true;
         case kHelp:
             ToggleHelp();
+            return true;
+        case kMenuEditPresets:
+            // The preset dialog on the effect's presets, then the menu's
+            // names again.
+            if (auto* plugin = dynamic_cast<VERTiGON4Plugin*>(GlobalPlugin());
+                plugin != nullptr && plugin->presetList() != nullptr) {
+                plugin->presetList()->OpenPresetDialog(&owner_);
+                std::vector<std::string> names;
+                if (ListPresetNames(owner_.params(), names) == kNoErr)
+                    owner_.RebuildPresetMenu(names);
+            }
             return true;
         case kMenuAbout:
             sUser->ErrorAlert("VERTiGON6");

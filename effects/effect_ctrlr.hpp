@@ -19,6 +19,7 @@
 #include "params/param_types.hpp"
 #include "platform/window.hpp"
 #include "ui/bitmap_button.hpp"
+#include "ui/preset_dialog.hpp"
 #include "ui/value_link.hpp"
 
 namespace vtg {
@@ -66,15 +67,18 @@ struct EffectInfo {
     bool compareFirstChoice = true;
 };
 
-class EffectCtrlr : public VERTiGON4DialogCtrlr {
+class EffectCtrlr : public VERTiGON4DialogCtrlr, public PresetOwner {
 public:
     // `params` is the effect's block in the globals.
     EffectCtrlr(const EffectInfo& info, void* params);
     ~EffectCtrlr() override; // stores the block as "Last Setting"
 
     // Slots 0 .. 10.
-    virtual void RebuildPresetMenu(const std::vector<std::string>& names);
-    virtual ErrorCode ApplyPreset(int index);
+    void RebuildPresetMenu(const std::vector<std::string>& names) override;
+    ErrorCode ApplyPreset(int index) override;
+    // The preset dialogs serve the effect's block; its dialog owns it.
+    void* PresetRecord() const override { return params_; }
+    PanelHandle PresetPanel() const override { return nullptr; }
     virtual void Hook() {}
     virtual int RunDialog();
     virtual ErrorCode UpdatePreview();
