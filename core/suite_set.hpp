@@ -13,6 +13,7 @@
 #include "host/api/vtg_access_suite.h"
 #include "host/api/vtg_action_suite.h"
 #include "host/api/vtg_annotator_suite.h"
+#include "host/api/vtg_art_converter_suite.h"
 #include "host/api/vtg_art_suite.h"
 #include "host/api/vtg_base.h"
 #include "host/api/vtg_bezier_suite.h"
@@ -47,7 +48,6 @@ struct PaintStyleSuite;
 struct SymbolPaletteSuite;
 struct BrushStrokesSuite;
 struct ExpandSuite;
-struct ArtConverterSuite;
 
 namespace vtg {
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "host/api/vtg_art_converter_suite.h"
 #include "host/api/vtg_base.h"
 
 namespace hostapp {
@@ -29,6 +30,10 @@ inline std::string DescribeCode(ErrorCode code) {
         return "out of memory (-108)";
     if (FormatCode(code) == "GRP?")
         return "its stored data is damaged or of a version this program cannot read (GRP?)";
+    if (code == kNoFontErr)
+        return "no font with outlines found for the text (FNT?)";
+    if (code == kEmptyTextErr)
+        return "the text has no characters to outline (TXT0)";
     return "error " + FormatCode(code);
 }
 

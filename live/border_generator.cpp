@@ -10,6 +10,7 @@
 #include "host/api/vtg_art_suite.h"
 #include "host/api/vtg_path_suite.h"
 #include "host/api/vtg_pathfinder_suite.h"
+#include "live/live_object.hpp"
 #include "live/paint_normalize.hpp"
 
 namespace vtg {
@@ -473,11 +474,15 @@ ErrorCode UpdateBorder(ArtHandle editArt, ArtHandle resultArt, const BorderPGPar
     ArtHandle group = nullptr;
     if (ErrorCode err = sArt->NewArt(kVtgArtGroup, kVtgPlaceInsideOnTop, resultArt, &group))
         return err;
-    // The converter of this host turns nothing into paths that is not one
-    // already; the copy at the top of the group is what the band is built from.
+    // The band is built from the copy at the top of the group, in plain paths
+    // (text as outlines).
     ArtHandle source = nullptr;
     if (ErrorCode err = Duplicate(first, kVtgPlaceInsideOnTop, group, source))
         return err;
+    if (ErrorCode err = ConvertToPaths(source)) {
+        sArt->DeleteArt(source);
+        return err;
+    }
     const bool inside = p.style == 1;
     ErrorCode err =
         inside ? BuildBorderInside(group, source, p) : BuildBorderOutside(group, source, p);

@@ -305,11 +305,14 @@ ErrorCode GenerateResult(const LiveKindOps& ops, ArtHandle edit, ArtHandle resul
         return err;
     if (first == nullptr)
         return kNoErr; // nothing to generate from: the result stays empty
-    // The converter of this host turns nothing into paths that is not one
-    // already; the duplicate is what the generator reads.
+    // The generator reads the duplicate in plain paths (text as outlines).
     ArtHandle converted = nullptr;
     if (ErrorCode err = sArt->DuplicateArt(first, kVtgPlaceBelow, first, &converted))
         return err;
+    if (ErrorCode err = ConvertToPaths(converted)) {
+        sArt->DeleteArt(converted);
+        return err;
+    }
     ErrorCode err = ops.generate(target, converted, record);
     ArtHandle next = nullptr;
     if (err == kNoErr)
@@ -385,6 +388,16 @@ void SetCurrentKind(LiveObjectKind kind) {
     if (gGlobals != nullptr)
         gGlobals->currentKind = kind;
     CurrentPresetContext().currentKind = kind;
+}
+
+ErrorCode ConvertToPaths(ArtHandle& art) {
+    if (sArtConverter == nullptr)
+        return kNoErr;
+    ArtHandle converted = art;
+    if (ErrorCode err = sArtConverter->ConvertToPaths(art, &converted))
+        return err;
+    art = converted;
+    return kNoErr;
 }
 
 ErrorCode UpdateLiveObject(ArtHandle art) {

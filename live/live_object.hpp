@@ -41,6 +41,12 @@ void SetCurrentKind(LiveObjectKind kind);
 // routine. Success for art of no kind of this plug-in.
 ErrorCode UpdateLiveObject(ArtHandle art);
 
+// The host's art converter on a generator's source copy: text becomes the
+// outlines of its glyphs (the handle may change). A host without the
+// converter leaves the art as it is. On failure the art is unchanged and
+// the host's code (no font, empty text) is returned.
+ErrorCode ConvertToPaths(ArtHandle& art);
+
 // The undo and redo text: "VERTiGON6: " + text with the prefix, else text.
 void SetUndoText(const char* text, bool prefix);
 

@@ -59,6 +59,9 @@ typedef struct PathSuite {
      * compound path, kVtgArtBrushedPath and kVtgArtEnvelope art, whose style
      * their member paths share). SetPathStyle clamps widths to >= 0 and the
      * miter limit to >= 1; clip also sets the kVtgArtClipping attribute.
+     * A gradient or pattern paint without a handle is one that the opened
+     * file names and the host keeps as written; it stays so until set to
+     * another paint.
      * Errors: kBadParameterErr (unknown colour kind, dash count > kVtgMaxDashes),
      * kDeadHandleErr (a gradient or pattern handle of another document). */
     ErrorCode (*GetPathStyle)(ArtHandle path, VtgPathStyle* style);

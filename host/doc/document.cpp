@@ -20,6 +20,16 @@ VtgPathStyle DefaultPathStyle() {
     return s;
 }
 
+VtgPathStyle DefaultTextStyle() {
+    VtgPathStyle s = DefaultPathStyle();
+    s.fill.on = 1;
+    s.fill.color.kind = kVtgColorRGB; // black
+    s.stroke.on = 0;
+    s.stroke.color.kind = kVtgColorNone;
+    s.stroke.color.c[0] = 0;
+    return s;
+}
+
 Document* DocStore::newBlankDocument(double width, double height) {
     auto d = std::make_unique<Document>();
     d->index = static_cast<uint32_t>(documents_.size());
@@ -82,6 +92,8 @@ ArtNode* DocStore::newArt(Document& document, int32_t kind) {
     if (kind == kVtgArtPath || kind == kVtgArtCompoundPath || kind == kVtgArtBrushedPath ||
         kind == kVtgArtEnvelope)
         n->s.style = document.defaultStyle;
+    if (kind == kVtgArtPointText || kind == kVtgArtTextFrame)
+        n->s.style = DefaultTextStyle();
     arts_.push_back(std::move(n));
     ArtNode* art = arts_.back().get();
     // Created art did not exist before the transaction: reverting kills it.

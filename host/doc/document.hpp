@@ -267,5 +267,8 @@ bool Redo(Document& document);
 
 // The default paint of new paths: no fill, black stroke of 1 point.
 VtgPathStyle DefaultPathStyle();
+// The paint of new text, as a viewer draws text by default: black fill, no
+// stroke. Its outlines take it.
+VtgPathStyle DefaultTextStyle();
 
 } // namespace hostapp::doc

@@ -138,7 +138,8 @@ ErrorCode SetPathStyle(ArtHandle path, const VtgPathStyle* style) {
         style->stroke.dashCount < 0 || style->stroke.dashCount > kVtgMaxDashes)
         return kBadParameterErr;
     for (const VtgColor* c : {&style->fill.color, &style->stroke.color}) {
-        if (c->kind == kVtgColorGradient) {
+        // No handle: the gradient the file names, kept as written.
+        if (c->kind == kVtgColorGradient && c->gradient != nullptr) {
             doc::GradientNode* g = nullptr;
             if (ErrorCode e = docsuite::Store()->gradient(c->gradient, g))
                 return e;

@@ -23,6 +23,7 @@ void PublishCoreSuites(SuiteBroker& broker) {
     PublishPluginGroupSuite(broker);
     PublishActionSuite(broker);
     PublishPathfinderSuite(broker);
+    PublishArtConverterSuite(broker);
 }
 
 ErrorCode CopyOut(const std::string& text, char* buffer, std::size_t size) {

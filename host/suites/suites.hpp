@@ -29,6 +29,7 @@ void PublishPreferencesSuite(SuiteBroker& broker);    // persistent booleans and
 void PublishPluginGroupSuite(SuiteBroker& broker);    // live-object kinds, parts, private data
 void PublishActionSuite(SuiteBroker& broker);         // recordable actions and value blocks
 void PublishPathfinderSuite(SuiteBroker& broker);     // shape union (optional)
+void PublishArtConverterSuite(SuiteBroker& broker);   // text to outlines (optional)
 
 // Copies text into a caller's buffer of `size` bytes, cutting on a UTF-8
 // character boundary and always terminating. Returns kBufferTooSmallErr when

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string_view>
 
@@ -38,6 +39,8 @@ struct Inherited {
     PaintKind strokeKind = PaintKind::None;
     VtgColor stroke = RgbColor(0, 0, 0);
     std::string fillUrl, strokeUrl;
+    // What a url paint names: a gradient or a pattern (or something else).
+    int32_t fillUrlKind = kVtgColorGradient, strokeUrlKind = kVtgColorGradient;
     VtgColor current = RgbColor(0, 0, 0); // the "color" property
     double strokeWidth = 1;
     int32_t cap = kVtgCapButt, join = kVtgJoinMiter;
@@ -61,6 +64,7 @@ private:
                  Fault& fault);
     bool style(pugi::xml_node e, Inherited& inh, std::vector<doc::XmlAttr>& rest, Fault& fault);
     bool shape(pugi::xml_node e, std::vector<Subpath>& out, Fault& fault);
+    int32_t urlKind(const std::string& reference);
     bool common(pugi::xml_node e, ArtNode* art, Fault& fault);
     ArtNode* add(ArtNode* container, int32_t kind) {
         ArtNode* a = store_.newArt(d_, kind);
@@ -74,6 +78,9 @@ private:
     VtgMatrix flip_{};
     VtgMatrix toSvg_{}; // document space back to SVG user space, as written
     int depth_ = 0;     // nesting of elements being read
+    pugi::xml_node root_;
+    std::map<std::string, std::string> idNames_; // element names by id, made on first use
+    bool idsIndexed_ = false;
 };
 
 // Deeper nesting than this is refused rather than risking the stack.
@@ -194,6 +201,8 @@ bool Reader::style(pugi::xml_node e, Inherited& inh, std::vector<doc::XmlAttr>& 
             if (kind == PaintKind::Color)
                 (k == "fill" ? inh.fill : inh.stroke) = c;
             (k == "fill" ? inh.fillUrl : inh.strokeUrl) = kind == PaintKind::Url ? val : "";
+            if (kind == PaintKind::Url)
+                (k == "fill" ? inh.fillUrlKind : inh.strokeUrlKind) = urlKind(val);
         } else if (k == "color") {
             PaintKind kind;
             VtgColor c{};
@@ -242,6 +251,37 @@ bool Reader::style(pugi::xml_node e, Inherited& inh, std::vector<doc::XmlAttr>& 
         }
     }
     return true;
+}
+
+// Gradient for a url naming a linear or radial gradient of the file,
+// pattern for anything else.
+int32_t Reader::urlKind(const std::string& reference) {
+    if (!idsIndexed_) {
+        idsIndexed_ = true;
+        struct Indexer : pugi::xml_tree_walker {
+            std::map<std::string, std::string>* names = nullptr;
+            bool for_each(pugi::xml_node& n) override {
+                if (n.type() == pugi::node_element)
+                    if (pugi::xml_attribute id = n.attribute("id"))
+                        names->emplace(id.value(), n.name());
+                return true;
+            }
+        } indexer;
+        indexer.names = &idNames_;
+        root_.traverse(indexer);
+    }
+    const std::string r = Trim(reference);
+    const size_t open = r.find('#'), close = r.find(')');
+    if (open == std::string::npos || close == std::string::npos || close < open)
+        return kVtgColorPattern;
+    std::string id = Trim(r.substr(open + 1, close - open - 1));
+    if (!id.empty() && (id.back() == '"' || id.back() == '\''))
+        id.pop_back();
+    const auto it = idNames_.find(id);
+    if (it == idNames_.end())
+        return kVtgColorPattern;
+    return it->second == "linearGradient" || it->second == "radialGradient" ? kVtgColorGradient
+                                                                            : kVtgColorPattern;
 }
 
 // Attributes every art may carry: name, flags, opacity, dictionary, tags,
@@ -422,13 +462,25 @@ void MapSegments(std::vector<PathSegment>& g, const VtgMatrix& m) {
     }
 }
 
+// The paint of a fill or stroke. A url names a gradient or pattern of the
+// file, which the art keeps as written: its kind without a handle.
+VtgColor PaintOf(PaintKind kind, const VtgColor& color, int32_t urlKind) {
+    if (kind == PaintKind::Color)
+        return color;
+    VtgColor c = NoColor();
+    if (kind == PaintKind::Url)
+        c.kind = urlKind;
+    return c;
+}
+
 VtgPathStyle MakeStyle(const Inherited& inh, const VtgMatrix& ctm) {
     VtgPathStyle s{};
-    s.fill.on = inh.fillKind == PaintKind::Color ? 1 : 0;
-    s.fill.color = s.fill.on != 0 ? inh.fill : NoColor();
+    const auto on = [](PaintKind k) { return k == PaintKind::Color || k == PaintKind::Url; };
+    s.fill.on = on(inh.fillKind) ? 1 : 0;
+    s.fill.color = PaintOf(inh.fillKind, inh.fill, inh.fillUrlKind);
     s.fill.evenOdd = inh.evenOdd ? 1 : 0;
-    s.stroke.on = inh.strokeKind == PaintKind::Color ? 1 : 0;
-    s.stroke.color = s.stroke.on != 0 ? inh.stroke : NoColor();
+    s.stroke.on = on(inh.strokeKind) ? 1 : 0;
+    s.stroke.color = PaintOf(inh.strokeKind, inh.stroke, inh.strokeUrlKind);
     const double k = Scale(ctm);
     s.stroke.width = inh.strokeWidth * k;
     s.stroke.cap = inh.cap;
@@ -664,6 +716,16 @@ bool Reader::element(pugi::xml_node e, ArtNode* container, const VtgMatrix& pare
         ArtNode* art = add(container, kind);
         art->s.matrix = ctm;
         art->s.extra = Kept(e, true);
+        if (n == "text") {
+            // The paint the text shows in, for its outlines; a paint this
+            // reader cannot use leaves the one handed down.
+            Inherited own = inh;
+            std::vector<doc::XmlAttr> unused;
+            Fault ignored;
+            if (!style(e, own, unused, ignored))
+                own = inh;
+            art->s.style = MakeStyle(own, ctm);
+        }
         if (!common(e, art, fault))
             return false;
         double x = 0, y = 0, w = 0, h = 0;
@@ -753,6 +815,7 @@ bool Reader::read(pugi::xml_node root, Fault& fault) {
         return Fail(fault, root,
                     "page size out of range: the width and height must be between 0.000001 and "
                     "10000000");
+    root_ = root;
     d_.width = vw;
     d_.height = vh;
     d_.viewBoxX = vx;

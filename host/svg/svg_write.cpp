@@ -269,11 +269,30 @@ void Writer::paint(const char* name, const VtgColor& c, bool on) {
         attr(name[0] == 'f' ? "vtg:fill" : "vtg:stroke", EncodeColor(c));
 }
 
+// Whether the paint is still the file's gradient or pattern that the art
+// keeps as written (its kind without a handle): only then does the kept
+// reference stand for it; any other paint was set since and is written.
+bool FilePaint(int32_t on, const VtgColor& c) {
+    return on != 0 && ((c.kind == kVtgColorGradient && c.gradient == nullptr) ||
+                       (c.kind == kVtgColorPattern && c.pattern == nullptr));
+}
+
+// Whether a kept attribute of a path still applies: a kept fill or stroke
+// reference only while the style's paint is that reference.
+bool KeptApplies(const doc::ArtState& s, const std::string& name) {
+    if (name == "fill")
+        return FilePaint(s.style.fill.on, s.style.fill.color);
+    if (name == "stroke")
+        return FilePaint(s.style.stroke.on, s.style.stroke.color);
+    return true;
+}
+
 void Writer::style(const ArtNode* a) {
     const VtgPathStyle& s = a->s.style;
     const auto kept = [&](const char* n) {
-        return std::any_of(a->s.extra.begin(), a->s.extra.end(),
-                           [&](const doc::XmlAttr& x) { return x.first == n; });
+        return std::any_of(a->s.extra.begin(), a->s.extra.end(), [&](const doc::XmlAttr& x) {
+            return x.first == n && KeptApplies(a->s, x.first);
+        });
     };
     if (!kept("fill"))
         paint("fill", s.fill.color, s.fill.on != 0);
@@ -419,7 +438,9 @@ void Writer::path(const ArtNode* a, int depth) {
     }
     rawAttr("d", d);
     style(a);
-    extra(s.extra);
+    for (const auto& [k, v] : s.extra)
+        if (KeptApplies(s, k))
+            attr(k.c_str(), v);
     flags(a);
     if (compound)
         attr("vtg:kind", "compound");

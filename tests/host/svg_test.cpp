@@ -506,6 +506,71 @@ TEST(Svg, BadInputGivesOneErrorWithFileAndPosition) {
     }
 }
 
+// A fill or stroke that names a gradient or pattern of the file is kept as
+// written while the art's paint is that reference; paint set since is what
+// is saved.
+TEST(Svg, PaintReferencesStandOnlyWhileThePaintIsThem) {
+    const std::string file =
+        Svg("<defs><linearGradient id=\"g\"><stop offset=\"0\" stop-color=\"red\"/>"
+            "<stop offset=\"1\" stop-color=\"blue\"/></linearGradient>"
+            "<pattern id=\"p\" width=\"4\" height=\"4\"/></defs>"
+            "<path id=\"a\" d=\"M0 0H9V9Z\" fill=\"url(#g)\"/>"
+            "<path id=\"b\" d=\"M0 0H9V9Z\" fill=\"red\" stroke=\"url(#p)\"/>"
+            "<g fill=\"url(#g)\"><path id=\"c\" d=\"M0 0H9V9Z\"/></g>"
+            "<path id=\"d\" d=\"M0 0H9V9Z\" style=\"fill:url(#nowhere)\"/>");
+    DocStore store;
+    Document* d = Read(store, file);
+    ASSERT_NE(d, nullptr);
+    struct Reference {
+        const char* id;
+        bool fill; // which paint names the file's art
+        int32_t kind;
+    } references[] = {{"a", true, kVtgColorGradient},
+                      {"b", false, kVtgColorPattern},
+                      {"c", true, kVtgColorGradient},
+                      {"d", true, kVtgColorPattern}};
+    for (const Reference& r : references) {
+        const VtgPathStyle& st = Find(*d, r.id)->s.style;
+        const int32_t on = r.fill ? st.fill.on : st.stroke.on;
+        const VtgColor& c = r.fill ? st.fill.color : st.stroke.color;
+        EXPECT_EQ(on, 1) << r.id;
+        EXPECT_EQ(c.kind, r.kind) << r.id;
+        EXPECT_EQ(c.gradient, nullptr) << r.id;
+        EXPECT_EQ(c.pattern, nullptr) << r.id;
+    }
+    const std::string saved = WriteSvgText(*d);
+    EXPECT_EQ(AttributeOf(saved, "a", "fill"), "url(#g)");
+    EXPECT_EQ(AttributeOf(saved, "b", "stroke"), "url(#p)");
+    EXPECT_EQ(AttributeOf(saved, "c", "fill"), "url(#g)");
+    EXPECT_EQ(WriteSvgText(*Read(store, saved)), saved);
+
+    // Paint set since: what it became is saved, the reference is gone.
+    VtgColor blue{};
+    blue.kind = kVtgColorRGB;
+    blue.c[2] = 1;
+    struct Change {
+        const char* id;
+        const char* attribute;
+        void (*change)(VtgPathStyle&, const VtgColor&);
+        const char* expected;
+    } changes[] = {
+        {"a", "fill", [](VtgPathStyle& s, const VtgColor& c) { s.fill.color = c; }, "#0000ff"},
+        {"c", "fill", [](VtgPathStyle& s, const VtgColor&) { s.fill.on = 0; }, "none"},
+        {"b", "stroke", [](VtgPathStyle& s, const VtgColor& c) { s.stroke.color = c; }, "#0000ff"},
+    };
+    for (const Change& c : changes)
+        c.change(Find(*d, c.id)->s.style, blue);
+    const std::string changed = WriteSvgText(*d);
+    for (const Change& c : changes) {
+        EXPECT_EQ(AttributeOf(changed, c.id, c.attribute), c.expected) << c.id;
+        const size_t at = changed.find("id=\"" + std::string(c.id) + "\"");
+        EXPECT_EQ(changed.substr(at, changed.find('>', at) - at).find("url("), std::string::npos)
+            << c.id;
+    }
+    // The one reference left stands.
+    EXPECT_EQ(AttributeOf(changed, "d", "fill"), "url(#nowhere)");
+}
+
 TEST(Svg, AFailedWriteLeavesNoFile) {
     DocStore store;
     Document* d = store.newDocument(10, 10);

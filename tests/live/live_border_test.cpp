@@ -129,6 +129,27 @@ protected:
         ASSERT_EQ(vtg::MakeLiveObjectsOf(vtg::kKindBorder, &record_), kNoErr);
         ASSERT_EQ(hostapp::UpdateChangedPluginArt(host(), *doc_), kNoErr);
     }
+    // Opens an SVG document (400 x 400) as the program does; it becomes the
+    // test's document.
+    void Open(const std::string& body) {
+        const std::string text =
+            "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 400 400\">" + body + "</svg>";
+        Document* d = nullptr;
+        hostapp::svg::SvgError error;
+        ASSERT_TRUE(hostapp::svg::ReadSvgText(host().docs(), text, "in.svg", d, error))
+            << error.message;
+        doc_ = d;
+        host().notify(kNotifyDocumentOpened, nullptr);
+    }
+    ArtNode* Named(const std::string& id) {
+        ArtNode* found = nullptr;
+        hostapp::doc::Walk(doc_->layers.at(0)->group, true, [&](ArtNode* a) {
+            if (found == nullptr && a->s.name == id)
+                found = a;
+            return found == nullptr;
+        });
+        return found;
+    }
 
     BorderPGParams record_{};
 };
@@ -740,6 +761,96 @@ TEST_F(LiveBorder, EmptySourceAndUnreadableRecordLeaveTheResultAlone) {
     ASSERT_EQ(hostapp::doc::DeleteArt(live->s.plugin.edit->s.children.at(0)), kNoErr);
     EXPECT_EQ(hostapp::UpdatePluginArt(host(), live), kNoErr);
     EXPECT_TRUE(live->s.plugin.result->s.children.empty());
+}
+
+// The band's copies are saved with the paint the generator gave them; the
+// source's gradient stays with the source.
+TEST_F(LiveBorder, CopiesOfAGradientFilledSourceAreSavedInTheirOwnPaint) {
+    for (int32_t style : {0, 1}) {
+        Open("<defs><linearGradient id=\"g\"><stop offset=\"0\" stop-color=\"#f00\"/>"
+             "<stop offset=\"1\" stop-color=\"#00f\"/></linearGradient></defs>"
+             "<rect id=\"src\" x=\"100\" y=\"100\" width=\"200\" height=\"200\" "
+             "fill=\"url(#g)\"/>");
+        Select({Named("src")});
+        record_.style = style;
+        Apply();
+        ArtNode* live = TopLevel().at(0);
+        ASSERT_EQ(live->s.kind, kVtgArtPlugin);
+        // Treated as neither fill nor stroke: white inside a 10-point black band.
+        std::vector<ArtNode*> band;
+        hostapp::doc::Walk(live->s.plugin.result, false, [&](ArtNode* a) {
+            if (a->s.kind == kVtgArtPath && (a->s.attributes & kVtgArtClipping) == 0)
+                band.push_back(a);
+            return true;
+        });
+        // Ten steps, and outside the source's fill on top.
+        ASSERT_EQ(band.size(), style == 0 ? 11u : 10u) << "style " << style;
+        const std::string saved = hostapp::svg::WriteSvgText(*doc_);
+        const size_t result = saved.find("vtg:part=\"result\"");
+        ASSERT_NE(result, std::string::npos);
+        EXPECT_EQ(saved.find("url(#g)", result), std::string::npos) << saved;
+        EXPECT_NE(saved.find("stroke=\"#000000\"", result), std::string::npos);
+        EXPECT_NE(saved.find("fill=\"#ffffff\"", result), std::string::npos);
+        // The source keeps its gradient.
+        EXPECT_LT(saved.find("fill=\"url(#g)\""), result);
+        EXPECT_EQ(Named("src")->s.style.fill.color.kind, kVtgColorGradient);
+    }
+}
+
+// Text is outlined before the band is built: the band follows the glyphs of
+// the text's font, and the text stays the live object's source.
+TEST_F(LiveBorder, TextIsBorderedByTheOutlinesOfItsGlyphs) {
+    Open("<text id=\"t\" x=\"40\" y=\"200\" font-family=\"DejaVu Sans\" "
+         "font-size=\"100\" fill=\"#c00000\">Hi</text>");
+    Select({Named("t")});
+    Apply();
+    ArtNode* live = TopLevel().at(0);
+    ASSERT_EQ(live->s.kind, kVtgArtPlugin);
+    ASSERT_EQ(live->s.plugin.edit->s.children.size(), 1u);
+    EXPECT_EQ(live->s.plugin.edit->s.children[0]->s.kind, kVtgArtTextFrame);
+    // A red fill without stroke becomes a 1-point red outline around white:
+    // 3 steps from red to white, then the white glyphs on top; each copy is
+    // the text's two glyphs.
+    const std::vector<ArtNode*> band = Band(live->s.plugin.result);
+    ASSERT_EQ(band.size(), 4u);
+    for (ArtNode* copy : band) {
+        ASSERT_EQ(copy->s.kind, kVtgArtGroup);
+        ASSERT_EQ(copy->s.children.size(), 2u); // "H" a path, "i" a compound path
+    }
+    const VtgPathStyle& widest = band.back()->s.children[0]->s.style;
+    EXPECT_EQ(widest.stroke.on, 1);
+    EXPECT_EQ(widest.stroke.color.c[0], 0xc0 / 255.0);
+    ArtNode* top = band.front();
+    VtgRect r{};
+    ASSERT_TRUE(hostapp::doc::Bounds(top, hostapp::doc::kIdentity, kVtgBoundsControlPoints, r));
+    EXPECT_NEAR(r.bottom, 200, 1e-9); // on the baseline
+    EXPECT_GT(r.top, 270);            // the dot of the i, about 0.76 em up
+    EXPECT_LT(r.top, 280);
+    EXPECT_GT(r.left, 40);
+    EXPECT_LT(r.right, 40 + 100);
+    // The saved file holds the text as source and the outlines as result.
+    const std::string saved = hostapp::svg::WriteSvgText(*doc_);
+    EXPECT_NE(saved.find(">Hi</text>"), std::string::npos);
+}
+
+// Where outlining cannot be done the update says why and the text stays the
+// source: nothing is lost, nothing is reported as made.
+TEST_F(LiveBorder, TextThatCannotBeOutlinedFailsWithItsReason) {
+    Open("<text id=\"blank\" x=\"40\" y=\"200\" font-family=\"DejaVu Sans\"> </text>");
+    Select({Named("blank")});
+    ASSERT_EQ(vtg::MakeLiveObjectsOf(vtg::kKindBorder, &record_), kNoErr);
+    EXPECT_EQ(hostapp::UpdateChangedPluginArt(host(), *doc_), kEmptyTextErr);
+    ArtNode* live = TopLevel().at(0);
+    ASSERT_EQ(live->s.kind, kVtgArtPlugin);
+    ASSERT_EQ(live->s.plugin.edit->s.children.size(), 1u);
+    EXPECT_EQ(live->s.plugin.edit->s.children[0]->s.name, "blank");
+    std::vector<ArtNode*> left;
+    hostapp::doc::Walk(live->s.plugin.result, false, [&](ArtNode* a) {
+        if (a->s.kind != kVtgArtGroup)
+            left.push_back(a);
+        return true;
+    });
+    EXPECT_TRUE(left.empty()); // no copy of the text was left behind
 }
 
 TEST_F(LiveBorder, ApplySkipsGroupsThatHoldPointText) {
