@@ -459,8 +459,15 @@ ErrorCode OutlineText(const doc::ArtNode& text, std::vector<GlyphOutline>& glyph
     FirstNumber(FromAttributes(text.s.extra, "dy"), dy);
     first.x += dx;
     first.y += dy;
+    // Text made without markup has its characters alone.
+    std::string markup = text.s.xml;
+    if (markup.empty())
+        for (char ch : text.s.text)
+            markup += ch == '&'   ? std::string("&amp;")
+                      : ch == '<' ? std::string("&lt;")
+                                  : std::string(1, ch);
     pugi::xml_document xml;
-    const std::string wrapped = "<t>" + text.s.xml + "</t>";
+    const std::string wrapped = "<t>" + markup + "</t>";
     if (xml.load_buffer(wrapped.data(), wrapped.size(),
                         pugi::parse_default | pugi::parse_ws_pcdata | pugi::parse_cdata))
         content.element(xml.first_child(), base);

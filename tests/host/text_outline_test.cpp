@@ -145,6 +145,19 @@ TEST(TextOutline, AnchorsSpansAndFamiliesPlaceTheGlyphs) {
     ASSERT_EQ(sans.size(), 1u);
     ASSERT_EQ(serif.size(), 1u);
     EXPECT_NE(sans[0].contours[0].size(), serif[0].contours[0].size());
+    // Text made without markup: its characters alone, black as a viewer
+    // draws text by default.
+    Document* d = store.newDocument(400, 400);
+    ArtNode* made = nullptr;
+    ASSERT_EQ(hostapp::doc::CreateArt(*d, kVtgArtPointText, kVtgPlaceInsideOnBottom, nullptr, made),
+              kNoErr);
+    made->s.text = "R&R";
+    made->s.extra = {{"font-family", "DejaVu Sans"}};
+    std::vector<GlyphOutline> plain;
+    ASSERT_EQ(hostapp::svg::OutlineText(*made, plain, why), kNoErr) << why;
+    EXPECT_EQ(plain.size(), 3u);
+    EXPECT_EQ(made->s.style.fill.on, 1);
+    EXPECT_EQ(made->s.style.fill.color.kind, kVtgColorRGB);
 }
 
 TEST(TextOutline, TextWithoutInkOrWithoutFontsIsRefusedWithItsReason) {
