@@ -2,6 +2,7 @@
 #include "app/apply_options.hpp"
 #include "app/live_app.hpp"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -78,10 +79,12 @@ const EffectFeature* FindFeature(const std::string& word) {
     return nullptr;
 }
 
+// A number typed into a field; an infinity or overflow ("1e400") is kept for
+// the dialog to limit, NaN is not a number.
 bool Number(const std::string& text, double& v) {
     char* end = nullptr;
     v = std::strtod(text.c_str(), &end);
-    return !text.empty() && end != nullptr && *end == '\0';
+    return !text.empty() && end != nullptr && *end == '\0' && !std::isnan(v);
 }
 
 int Fail(const std::string& reason) {
@@ -95,7 +98,7 @@ std::string Gesture(const FieldControl& c, const std::string& value) {
     if (dialog == 0)
         return "no effect dialog is open";
     double v = 0;
-    if (c.way != W::Type && (!Number(value, v) || v != static_cast<int>(v)))
+    if (c.way != W::Type && (!Number(value, v) || !std::isfinite(v) || v != std::trunc(v)))
         return std::string(c.field) + ": \"" + value + "\" is not a whole number";
     switch (c.way) {
     case W::Choose:

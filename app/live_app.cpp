@@ -132,11 +132,21 @@ bool WholeNumber(const std::string& value, long& n) {
     return !value.empty() && *end == '\0' && errno == 0;
 }
 
+// A number typed into a field: the panel limits it to the field's range, an
+// infinity or an overflow ("1e400") to the nearer limit; NaN is refused.
+bool TypedNumber(const std::string& value, bool whole) {
+    char* end = nullptr;
+    const double v = std::strtod(value.c_str(), &end);
+    if (value.empty() || *end != '\0' || std::isnan(v))
+        return false;
+    return !whole || std::isinf(v) || v == std::trunc(v);
+}
+
 // A number, and for a length an optional unit after it ("12", "1.5 mm").
 bool NumberText(const std::string& value, bool unit) {
     char* end = nullptr;
     const double v = std::strtod(value.c_str(), &end);
-    if (value.empty() || end == value.c_str() || !std::isfinite(v))
+    if (value.empty() || end == value.c_str() || std::isnan(v))
         return false;
     std::string rest = end;
     while (!rest.empty() && rest.front() == ' ')
@@ -182,7 +192,7 @@ std::string CheckValue(const LiveField& f, const std::string& value) {
         ok = NumberText(value, true);
         break;
     case W::Integer:
-        ok = WholeNumber(value, n);
+        ok = TypedNumber(value, true);
         break;
     case W::Check:
         ok = value == "0" || value == "1";

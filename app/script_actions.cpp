@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "app/script.hpp"
+#include "platform/file_write.hpp"
 
 namespace app {
 
@@ -56,11 +57,10 @@ bool ScriptRunner::executeActions(const std::vector<std::string>& w, std::string
             return true;
         }
     } else if (sub == "save") {
-        std::ofstream out(w[2], std::ios::binary | std::ios::trunc);
-        out << hostapp::WriteActionFile(actions.events());
-        out.close();
-        if (!out) {
-            reason = "actions save: cannot write " + w[2];
+        const std::string why =
+            platform::WriteWholeFile(w[2], hostapp::WriteActionFile(actions.events()));
+        if (!why.empty()) {
+            reason = "actions save: " + why;
             return true;
         }
     } else if (sub == "load") {

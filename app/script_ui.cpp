@@ -3,9 +3,9 @@
 // printing and checking what controls show, and pictures.
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 
 #include "app/script.hpp"
+#include "platform/file_write.hpp"
 #include "platform/input.hpp"
 #include "platform/system.hpp"
 #include "platform/window.hpp"
@@ -183,7 +183,10 @@ bool ScriptRunner::executeUi(const std::vector<std::string>& w, std::string& rea
             a.kind = Kind::Yes;
         else if (w.size() == 2 && w[1] == "no")
             a.kind = Kind::No;
-        else if (w.size() == 2 && w[1] == "ok")
+        else if (w.size() == 2 && (w[1] == "yes-always" || w[1] == "no-always")) {
+            a.kind = w[1] == "yes-always" ? Kind::Yes : Kind::No;
+            a.always = true; // "don't show again" ticked
+        } else if (w.size() == 2 && w[1] == "ok")
             a.kind = Kind::Ok;
         else if (w.size() == 2 && w[1] == "cancel")
             a.kind = Kind::Cancel;
@@ -191,7 +194,8 @@ bool ScriptRunner::executeUi(const std::vector<std::string>& w, std::string& rea
             a.kind = w[1] == "text" ? Kind::Text : Kind::Folder;
             a.text = w[2];
         } else
-            return usage("answer yes | no | ok | cancel | text \"TEXT\" | folder PATH");
+            return usage("answer yes | no | yes-always | no-always | ok | cancel | text \"TEXT\" | "
+                         "folder PATH");
         host_.user().queue(a);
         ok = true;
         return true;
@@ -252,10 +256,9 @@ bool ScriptRunner::executeUi(const std::vector<std::string>& w, std::string& rea
         } else if (!control(w[1], target)) {
             return true;
         }
-        std::ofstream out(w[2], std::ios::binary);
-        out << platform::RenderSvg(target);
-        if (!out) {
-            reason = "cannot write " + w[2];
+        const std::string why = platform::WriteWholeFile(w[2], platform::RenderSvg(target));
+        if (!why.empty()) {
+            reason = "picture: " + why;
             return true;
         }
         ok = true;

@@ -425,11 +425,13 @@ bool ReadActionEvents(const std::string& text, std::vector<RecordedEvent>& event
     };
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
+        ++number;
+        // Every saved line ends with a new line: a file that ends inside one
+        // was cut off (a full disk, an interrupted copy).
         if (end == std::string::npos)
-            end = text.size();
+            return fail("the file ends inside this line: the last event is incomplete");
         std::string line = text.substr(start, end - start);
         start = end + 1;
-        ++number;
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         if (line.find('\0') != std::string::npos)

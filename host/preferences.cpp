@@ -9,6 +9,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/file_write.hpp"
 #include "platform/system.hpp"
 
 namespace hostapp {
@@ -105,25 +106,8 @@ bool Preferences::save() const {
         std::snprintf(number, sizeof number, "\t%.17g", value.y);
         out << number << '\n';
     }
-    // Written to a temporary file and renamed, so a failed write keeps the
-    // previous store.
-    std::string temp = path + ".tmp";
-    {
-        std::ofstream file(temp, std::ios::binary | std::ios::trunc);
-        file << out.str();
-        file.flush();
-        if (!file) {
-            file.close();
-            fs::remove(temp, ec);
-            return false;
-        }
-    }
-    fs::rename(temp, path, ec);
-    if (ec) {
-        fs::remove(temp, ec);
-        return false;
-    }
-    return true;
+    // A failed write keeps the previous store.
+    return platform::WriteWholeFile(path, out.str()).empty();
 }
 
 std::optional<bool> Preferences::boolean(const std::string& section, const std::string& key) {

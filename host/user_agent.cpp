@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "host/preferences.hpp"
+
 namespace hostapp {
 
 std::string EscapeAlertText(const std::string& text) {
@@ -28,6 +30,14 @@ std::optional<Answer> UserAgent::take() {
     Answer a = std::move(answers_.front());
     answers_.pop_front();
     return a;
+}
+
+std::optional<bool> UserAgent::suppressed(const std::string& key) const {
+    return Preferences::instance().boolean(kSuppressedQuestionsSection, key);
+}
+
+bool UserAgent::suppress(const std::string& key, bool answer) {
+    return Preferences::instance().setBoolean(kSuppressedQuestionsSection, key, answer);
 }
 
 } // namespace hostapp

@@ -4,7 +4,6 @@
 
 #include <deque>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -14,7 +13,14 @@ struct Answer {
     enum class Kind { Yes, No, Ok, Cancel, Text, Folder };
     Kind kind = Kind::Ok;
     std::string text; // Text and Folder answers
+    // "Don't show again" ticked: a suppressible question keeps this answer
+    // in the preferences and is not asked again.
+    bool always = false;
 };
+
+// The preferences section of the questions the user asked not to see
+// again: one boolean per question key, the answer given.
+inline constexpr const char* kSuppressedQuestionsSection = "DontShowWarningAgain";
 
 class UserAgent {
 public:
@@ -42,14 +48,16 @@ public:
     }
     void setEcho(bool echo) { echo_ = echo; }
 
-    // Suppressed confirmation keys.
-    bool suppressed(const std::string& key) const { return suppressed_.count(key) != 0; }
-    void suppress(const std::string& key) { suppressed_.insert(key); }
+    // The kept answer of a suppressible question (in the preferences), or
+    // nullopt while it is asked.
+    std::optional<bool> suppressed(const std::string& key) const;
+    // Keeps `answer` for the question `key`; false when the preferences file
+    // could not be written (the answer holds for this session).
+    bool suppress(const std::string& key, bool answer = true);
 
 private:
     std::vector<std::string> alerts_;
     std::deque<Answer> answers_;
-    std::set<std::string> suppressed_;
     bool echo_ = true;
     std::size_t errorAlerts_ = 0;
 };

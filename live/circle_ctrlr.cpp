@@ -52,11 +52,11 @@ std::string Show(double value, int decimals) {
     return text;
 }
 
-// The number an edit holds; false for text that is not one.
+// The number an edit holds (an infinity or overflow is kept for the clamp);
+// false for text that is not one and for NaN.
 bool Parse(const std::string& text, double& value) {
-    char* end = nullptr;
-    value = std::strtod(text.c_str(), &end);
-    return !text.empty() && end != nullptr && *end == '\0' && std::isfinite(value);
+    const char* end = nullptr;
+    return ParseTypedNumber(text.c_str(), value, &end) && !text.empty() && *end == '\0';
 }
 
 double Clamp(double v, double low, double high) {

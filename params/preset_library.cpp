@@ -11,6 +11,7 @@
 #include "core/error_codes.hpp"
 #include "core/suite_set.hpp"
 #include "core/text_util.hpp"
+#include "params/file_replace.hpp"
 #include "params/live_params.hpp"
 #include "params/preset_text.hpp"
 #include "platform/system.hpp"
@@ -149,29 +150,10 @@ ErrorCode ReadWholeFile(const std::string& path, std::string& out) {
     return err;
 }
 
-// Writes `bytes` to path + "Tm", flushes and closes it, then renames it over
-// `path`. On any failure the temporary file is removed and `path` is left
-// as it was.
+// Rewrites a preset file crash-safely (RewriteFileSafely); on any failure
+// `path` is left as it was.
 ErrorCode ReplaceFile(const std::string& path, std::string_view bytes) {
-    std::string temp = path + "Tm";
-    std::FILE* file = std::fopen(temp.c_str(), "wb");
-    if (file == nullptr)
-        return kFileError;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    ok = std::fflush(file) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
-    if (ok && gPresetRewriteFaultForTests && gPresetRewriteFaultForTests())
-        ok = false;
-    std::error_code ec;
-    if (ok) {
-        fs::rename(FsPath(temp), FsPath(path), ec);
-        ok = !ec;
-    }
-    if (!ok) {
-        fs::remove(FsPath(temp), ec);
-        return kFileError;
-    }
-    return kNoErr;
+    return RewriteFileSafely(path, bytes, gPresetRewriteFaultForTests) ? kNoErr : kFileError;
 }
 
 // The header version of a file's first bytes, or 0 for a foreign header.

@@ -3,10 +3,11 @@
 // user's named presets, import and export, and the first-use preparation
 // of the folder.
 //
-// A preset file is the user's work. Every rewrite goes to a temporary file
-// (the file name + "Tm") that is flushed and then renamed over the
-// original, so an interrupted save loses nothing; a file that cannot be
-// read or whose header is not a preset header is never written to.
+// A preset file is the user's work. Every rewrite goes to a unique
+// temporary file in its folder that is flushed and then renamed over the
+// original (params/file_replace.hpp), so an interrupted save loses nothing;
+// a file that cannot be read, is read-only, or whose header is not a preset
+// header is never written to.
 #pragma once
 
 #include <cstddef>

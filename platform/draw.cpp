@@ -1,5 +1,6 @@
 #include "platform/draw.hpp"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/resources.hpp"
@@ -84,27 +85,93 @@ std::string ColorText(Color c) {
 
 namespace {
 
-std::string Escape(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            out += c;
-        }
+// The code point at text[i] and its length in bytes; length 0 for a byte
+// that does not start a valid UTF-8 sequence (overlong forms, surrogates
+// and values beyond U+10FFFF included).
+char32_t DecodeUtf8(const std::string& text, std::size_t i, std::size_t& length) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char b = byte(i);
+    length = 0;
+    if (b < 0x80) {
+        length = 1;
+        return b;
     }
-    return out;
+    std::size_t n = 0;
+    char32_t c = 0;
+    if ((b & 0xE0) == 0xC0) {
+        n = 2;
+        c = b & 0x1F;
+    } else if ((b & 0xF0) == 0xE0) {
+        n = 3;
+        c = b & 0x0F;
+    } else if ((b & 0xF8) == 0xF0) {
+        n = 4;
+        c = b & 0x07;
+    } else {
+        return 0;
+    }
+    if (i + n > text.size())
+        return 0;
+    for (std::size_t k = 1; k < n; ++k) {
+        if ((byte(i + k) & 0xC0) != 0x80)
+            return 0;
+        c = (c << 6) | (byte(i + k) & 0x3F);
+    }
+    static const char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (c < kLeast[n] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        return 0;
+    length = n;
+    return c;
+}
+
+bool XmlChar(char32_t c) {
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
+           (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+bool FullWidth(char32_t c) {
+    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
+           (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
+           (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
+           (c >= 0xFFE0 && c <= 0xFFE6) || c >= 0x20000;
+}
+
+int CharWidth(char32_t c) {
+    return c < 0x80 ? 6 : (FullWidth(c) ? 11 : 7);
+}
+
+// Wraps one line (no new line in it) into `lines`.
+void WrapLine(const std::string& line, int width, std::vector<std::string>& lines) {
+    std::size_t start = 0;
+    while (start < line.size()) {
+        int used = 0;
+        std::size_t i = start, blank = std::string::npos;
+        while (i < line.size()) {
+            std::size_t length = 0;
+            const char32_t c = DecodeUtf8(line, i, length);
+            if (length == 0)
+                length = 1;
+            const int w = CharWidth(c);
+            if (used + w > width && i > start)
+                break;
+            if (c == ' ')
+                blank = i;
+            used += w;
+            i += length;
+        }
+        if (i >= line.size()) {
+            lines.push_back(line.substr(start));
+            return;
+        }
+        // Break at the blank that overflows or the last one that fits, else
+        // between characters.
+        std::size_t end =
+            line[i] == ' ' ? i : (blank != std::string::npos && blank > start ? blank : i);
+        lines.push_back(line.substr(start, end - start));
+        start = end;
+        while (start < line.size() && line[start] == ' ')
+            ++start;
+    }
 }
 
 std::string Num(double v) {
@@ -119,6 +186,66 @@ std::string RectAttrs(Rect r, int dx, int dy) {
 }
 
 } // namespace
+
+int TextWidth(const std::string& text) {
+    int width = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t length = 0;
+        width += CharWidth(DecodeUtf8(text, i, length));
+        i += length == 0 ? 1 : length;
+    }
+    return width;
+}
+
+std::vector<std::string> LayoutTextLines(const std::string& text, int width) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = text.find('\n', start);
+        std::string line = text.substr(start, end == std::string::npos ? end : end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty())
+            lines.push_back(line);
+        else
+            WrapLine(line, std::max(1, width), lines);
+        if (end == std::string::npos)
+            return lines;
+        start = end + 1;
+    }
+}
+
+std::string XmlText(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t length = 0;
+        const char32_t c = DecodeUtf8(text, i, length);
+        if (length == 0 || !XmlChar(c)) {
+            out += "\xEF\xBF\xBD"; // U+FFFD
+            i += length == 0 ? 1 : length;
+            continue;
+        }
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out.append(text, i, length);
+        }
+        i += length;
+    }
+    return out;
+}
 
 std::string OpsToSvg(const DrawContext& dc, int dx, int dy) {
     std::string out;
@@ -159,14 +286,30 @@ std::string OpsToSvg(const DrawContext& dc, int dx, int dy) {
                    (op.hasBrush ? ColorText(op.brushColor) : std::string("none")) + "\" stroke=\"" +
                    ColorText(op.penColor) + "\" stroke-width=\"" + Num(op.penWidth) + "\"/>\n";
             break;
-        case DrawOp::Kind::Text:
-            out += "<text x=\"" +
-                   Num(op.centred ? (r.left + r.right) / 2.0 + dx : r.left + dx + 2) +
-                   (op.centred ? "\" text-anchor=\"middle" : "") + "\" y=\"" +
-                   Num((r.top + r.bottom) / 2.0 + dy + 4) + "\" fill=\"" + ColorText(op.color) +
-                   "\" font-family=\"Meiryo UI, sans-serif\" font-size=\"11\">" + Escape(op.text) +
-                   "</text>\n";
+        case DrawOp::Kind::Text: {
+            const double x = op.centred ? (r.left + r.right) / 2.0 + dx : r.left + dx + 2;
+            const std::string head =
+                "<text x=\"" + Num(x) + (op.centred ? "\" text-anchor=\"middle" : "") + "\" y=\"";
+            const std::string tail = "\" fill=\"" + ColorText(op.color) +
+                                     "\" font-family=\"Meiryo UI, sans-serif\" font-size=\"11\">";
+            const int room = r.width() - (op.centred ? 0 : 2);
+            if (op.text.find('\n') == std::string::npos && TextWidth(op.text) <= room) {
+                // One line, centred vertically.
+                out += head + Num((r.top + r.bottom) / 2.0 + dy + 4) + tail + XmlText(op.text) +
+                       "</text>\n";
+                break;
+            }
+            // Several lines from the top, as a text control lays them out.
+            const std::vector<std::string> lines = LayoutTextLines(op.text, room);
+            const double top = r.top + dy + 11;
+            out += head + Num(top) + tail;
+            for (std::size_t i = 0; i < lines.size(); ++i)
+                out += "<tspan x=\"" + Num(x) + "\" y=\"" +
+                       Num(top + static_cast<double>(i) * kLineHeight) + "\">" + XmlText(lines[i]) +
+                       "</tspan>";
+            out += "</text>\n";
             break;
+        }
         case DrawOp::Kind::Bitmap: {
             auto image = LoadImage(ImageKind::Bitmap, op.bitmapId);
             std::string svg = image ? ImageSvgText(*image) : std::string();

@@ -75,6 +75,21 @@ private:
     bool hasBrush_ = true;
 };
 
+// The lines a text control shows in `width` pixels: the text broken at its
+// new lines ("\n", "\r\n") and each line wrapped at the last blank that
+// fits (a word wider than the control, and text without blanks such as
+// Japanese, breaks between characters). Widths are those of the 11-pixel
+// dialog font: 6 pixels for ASCII, 11 for full-width characters, 7 for
+// others. Lines are kLineHeight pixels apart.
+inline constexpr int kLineHeight = 14;
+int TextWidth(const std::string& text);
+std::vector<std::string> LayoutTextLines(const std::string& text, int width);
+
+// Text as XML 1.0 character data: markup characters escaped, and what XML
+// cannot hold (NUL and other control characters, bytes that are not UTF-8)
+// replaced by U+FFFD.
+std::string XmlText(const std::string& text);
+
 // SVG elements of the record, translated by (dx, dy).
 std::string OpsToSvg(const DrawContext& dc, int dx, int dy);
 // "#rrggbb".

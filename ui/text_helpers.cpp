@@ -114,6 +114,23 @@ void SetControlDistance(double points, int decimals, platform::WindowId control,
     SetControlText(control, FormatDistance(points, decimals, ruler).c_str());
 }
 
+bool ParseTypedNumber(const char* text, double& value, const char** end) {
+    value = 0.0;
+    if (text == nullptr) {
+        if (end != nullptr)
+            *end = text;
+        return true;
+    }
+    char* stop = nullptr;
+    const double number = std::strtod(text, &stop);
+    if (end != nullptr)
+        *end = stop;
+    if (std::isnan(number))
+        return false;
+    value = number; // an overflow is already the infinity of its sign
+    return true;
+}
+
 ErrorCode ParseDistance(const char* text, double minimum, double maximum, int decimals,
                         std::string& display, double& value, int32_t ruler) {
     if (text == nullptr)
@@ -121,9 +138,9 @@ ErrorCode ParseDistance(const char* text, double minimum, double maximum, int de
     const char* p = text;
     while (*p == ' ' || *p == '\t')
         ++p;
-    char* end = nullptr;
-    double number = std::strtod(p, &end);
-    if (end == p || !std::isfinite(number))
+    const char* end = nullptr;
+    double number = 0.0;
+    if (!ParseTypedNumber(p, number, &end) || end == p)
         return kBadParameterErr;
     std::string suffix = end;
     while (!suffix.empty() && (suffix.front() == ' ' || suffix.front() == '\t'))
@@ -138,7 +155,7 @@ ErrorCode ParseDistance(const char* text, double minimum, double maximum, int de
         perUnit = u->points;
     }
     double points = number * perUnit;
-    if (minimum > maximum)
+    if (std::isnan(points) || minimum > maximum)
         return kBadParameterErr;
     if (points < minimum)
         points = minimum;

@@ -44,10 +44,17 @@ std::string FormatNumber(double value, int decimals);
 // A length in points shown in `ruler` with `decimals` and the unit suffix.
 std::string FormatDistance(double points, int decimals, int32_t ruler = kRulerPoints);
 
+// Reads a number typed into a field with the standard conversion: an
+// overflow ("1e400") or an infinity gives that infinity, which the caller
+// then limits to the field's range; text that is not a number gives 0 and
+// `end` (when given) at its start. False for NaN, which no field takes.
+bool ParseTypedNumber(const char* text, double& value, const char** end = nullptr);
+
 // Reads a length typed with or without a unit ("12", "12 mm", "1.5in");
 // without a unit the number is in `ruler`. The value in points is limited
-// to minimum .. maximum, stored in `value` and shown in `display`. A text
-// that is not a length returns kBadParameterErr and changes nothing.
+// to minimum .. maximum (an infinity to the nearer limit), stored in `value`
+// and shown in `display`. A text that is not a length (NaN included)
+// returns kBadParameterErr and changes nothing.
 ErrorCode ParseDistance(const char* text, double minimum, double maximum, int decimals,
                         std::string& display, double& value, int32_t ruler = kRulerPoints);
 

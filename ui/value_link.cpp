@@ -52,15 +52,20 @@ void ValueLinker::EditChanged(const LinkedValue& v) {
         std::string display;
         double points = v.target != nullptr ? *v.target : 0.0;
         if (ParseDistance(text.c_str(), v.minimum, v.maximum, 4, display, points, v.ruler) !=
-            kNoErr)
-            return; // not a length: the value stays as it was
+            kNoErr) {
+            // Not a length: the value stays as it was and shows again.
+            if (v.target != nullptr)
+                Show(v, *v.target / v.scale);
+            return;
+        }
         shown = points;
+    } else if (!ParseTypedNumber(text.c_str(), shown)) {
+        // NaN is no value: the field shows the stored one again.
+        if (v.target != nullptr)
+            Show(v, *v.target / v.scale);
+        return;
     } else if (v.kind == LinkedValue::Kind::Integer) {
-        shown = static_cast<double>(std::strtol(text.c_str(), nullptr, 10));
-    } else {
-        shown = std::strtod(text.c_str(), nullptr);
-        if (!std::isfinite(shown))
-            shown = 0.0;
+        shown = std::trunc(shown); // "12.7" is 12, as the integer conversion reads it
     }
     shown = std::clamp(shown, v.minimum, v.maximum);
     if (v.target != nullptr)

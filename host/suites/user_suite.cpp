@@ -3,6 +3,7 @@
 // default button.
 #include "host/api/vtg_user_suite.h"
 #include "host/host.hpp"
+#include "host/preferences.hpp"
 #include "host/suites/suites.hpp"
 
 namespace hostapp {
@@ -20,11 +21,14 @@ ErrorCode ErrorAlert(const char* text) {
 }
 
 // Yes/no and OK/cancel answers are interchangeable; a text or folder answer
-// queued for another kind of question is left for that question.
-std::optional<bool> TakeYesNo(UserAgent& user) {
+// queued for another kind of question is left for that question. `always`
+// tells whether "don't show again" came with it.
+std::optional<bool> TakeYesNo(UserAgent& user, bool* always = nullptr) {
     if (user.pending() == 0)
         return std::nullopt;
     auto a = user.take();
+    if (always != nullptr)
+        *always = a->always;
     switch (a->kind) {
     case Answer::Kind::Yes:
     case Answer::Kind::Ok:
@@ -49,12 +53,20 @@ ErrorCode YesNoAlert(const char* text, int32_t* answer) {
 ErrorCode ConfirmSuppressible(const char* text, const char* key, int32_t* answer) {
     if (text == nullptr || answer == nullptr || U() == nullptr)
         return kBadParameterErr;
-    if (key != nullptr && U()->suppressed(key)) {
-        *answer = 1;
-        return kNoErr;
+    // A question the user asked not to see again takes the answer given then.
+    const bool keyed = key != nullptr && Preferences::validName(key);
+    if (keyed) {
+        if (std::optional<bool> kept = U()->suppressed(key)) {
+            *answer = *kept ? 1 : 0;
+            return kNoErr;
+        }
     }
     U()->alert(text);
-    *answer = TakeYesNo(*U()).value_or(true) ? 1 : 0; // the default button is OK
+    bool always = false;
+    const bool yes = TakeYesNo(*U(), &always).value_or(true); // the default button is OK
+    *answer = yes ? 1 : 0;
+    if (keyed && always)
+        U()->suppress(key, yes); // a store that cannot be written holds for the session
     return kNoErr;
 }
 

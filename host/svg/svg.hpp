@@ -56,8 +56,8 @@ bool WriteSvgText(const doc::Document& document, std::string& text, SvgError& er
 // The same for a document known to be writable (tests, benchmarks): values
 // that cannot be written come out as 0.
 std::string WriteSvgText(const doc::Document& document);
-// Writes the document to `path` through a temporary file renamed into place,
-// so that a failure leaves no file and an existing file unchanged.
+// Writes the document to `path` (platform::WriteWholeFile: a failure leaves
+// no file and an existing file unchanged; "-" is standard output).
 bool WriteSvgFile(const doc::Document& document, const std::string& path, SvgError& error);
 
 } // namespace hostapp::svg

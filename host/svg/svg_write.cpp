@@ -3,7 +3,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <set>
 
 #include "host/doc/art.hpp"
@@ -11,6 +10,7 @@
 #include "host/svg/svg.hpp"
 #include "host/svg/svg_codec.hpp"
 #include "host/svg/svg_style.hpp"
+#include "platform/file_write.hpp"
 
 namespace hostapp::svg {
 
@@ -779,27 +779,8 @@ bool WriteSvgFile(const Document& document, const std::string& path, SvgError& e
         error.message = path + ": " + error.message;
         return false;
     }
-    const std::string temp = path + ".tmp~";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            error.message = path + ": cannot create the file";
-            return false;
-        }
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.close();
-        if (!out) {
-            std::remove(temp.c_str());
-            error.message = path + ": cannot write the file";
-            return false;
-        }
-    }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        std::remove(temp.c_str());
-        error.message = path + ": cannot replace the file";
-        return false;
-    }
-    return true;
+    error.message = platform::WriteWholeFile(path, text);
+    return error.message.empty();
 }
 
 } // namespace hostapp::svg

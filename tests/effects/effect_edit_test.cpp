@@ -119,6 +119,42 @@ TEST_F(EffectEdit, AddingALensPreviewsThenOkKeepsTheInstance) {
     EXPECT_EQ(doc_->layers.front()->group->s.children.size(), 1u);
 }
 
+// Every number field of the warp dialog: an infinity or an overflow is
+// limited to the nearer end of the field's range; NaN is refused and the
+// field shows its value again. OK stores what the fields show.
+TEST_F(EffectEdit, InfinitiesClampAndNaNIsRefusedInEveryNumberField) {
+    struct Case {
+        int edit;
+        const char* typed;
+        const char* shown;
+    } cases[] = {
+        {1755, "inf", "20000.000"},     {1755, "-inf", "0.000"},
+        {1755, "1e400", "20000.000"},   {1755, "1e308", "20000.000"},
+        {1755, "-1e400", "0.000"},      {1757, "inf", "20000.000"},
+        {1757, "-inf", "-20000.000"},   {1757, "1e400", "20000.000"},
+        {1757, "-1e308", "-20000.000"}, {1760, "INFINITY", "20000.000"},
+        {1760, "-1e400", "-20000.000"}, {1760, "25", "25.000"},
+        {1760, "nan", "25.000"},        {1757, "12", "12.000"},
+        {1757, "-nan", "12.000"},       {1755, "7", "7.000"},
+        {1755, "NAN", "7.000"},
+    };
+    std::vector<std::string> shown;
+    for (const Case& c : cases) {
+        In([&shown, c](platform::WindowId d) {
+            const std::string why = platform::user::Type(platform::GetItem(d, c.edit), c.typed);
+            shown.push_back(platform::GetText(platform::GetItem(d, c.edit)));
+            return why;
+        });
+    }
+    Click(1);
+    ASSERT_EQ(hostapp::effects::AddEffect(host(), kWarp), kNoErr);
+    ASSERT_EQ(shown.size(), std::size(cases));
+    for (size_t i = 0; i < shown.size(); ++i)
+        EXPECT_EQ(shown[i], cases[i].shown) << cases[i].edit << " " << cases[i].typed;
+    EXPECT_EQ(Params(square_).at("marginRatio"), Real(0.07));
+    EXPECT_EQ(Params(square_).at("bendRatio"), Real(0.12));
+}
+
 TEST_F(EffectEdit, CancelAfterPreviewsLeavesDocumentAndBlockAsTheyWere) {
     const vtg::WaveEffectParams before = vtg::gGlobals->waveParams;
     const size_t steps = doc_->undoStack.size();

@@ -8,6 +8,7 @@
 #include "core/plugin_main.hpp"
 #include "help/help_pages.hpp"
 #include "help/help_view.hpp"
+#include "host/preferences.hpp"
 #include "platform/html_view.hpp"
 #include "platform/input.hpp"
 #include "platform/system.hpp"
@@ -23,6 +24,15 @@ const char* kBrowserCommand = "  \"/opt/My Browser/browser\" --new-window %u";
 class HelpTest : public vtgtest::PluginHostTest {
 protected:
     void SetUp() override {
+        // A configuration folder of the test's own: the browser question's
+        // "don't show again" is kept in the preferences file.
+        config_ = std::filesystem::temp_directory_path() /
+                  ("vtg_help_" + std::to_string(::getpid()) + "_" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(config_);
+        std::filesystem::create_directories(config_);
+        ::setenv("XDG_CONFIG_HOME", config_.c_str(), 1);
+        hostapp::Preferences::instance().reload();
         ResetWindowSystem();
         PluginHostTest::SetUp();
         ASSERT_EQ(host().startup(), kNoErr);
@@ -43,6 +53,9 @@ protected:
         ClearShellRequests();
         ReleaseAllKeys();
         ResetWindowSystem();
+        std::error_code ec;
+        std::filesystem::remove_all(config_, ec);
+        hostapp::Preferences::instance().reload();
         PluginHostTest::TearDown();
     }
     std::string Page(const char* name) const {
@@ -52,6 +65,7 @@ protected:
             .string();
     }
 
+    std::filesystem::path config_;
     std::optional<std::string> command_ = kBrowserCommand;
     std::string working_ = "/opt/My Browser/browser";
     vtg::HelpViewController view_;
@@ -106,7 +120,7 @@ TEST_F(HelpTest, BrowserButtonAsksUnlessSuppressedAndOpensTheDefaultBrowser) {
 
     // Suppressed: no question at all.
     ClearShellRequests();
-    host().user().suppress(vtg::kHelpBrowserWarningKey);
+    ASSERT_TRUE(host().user().suppress(vtg::kHelpBrowserWarningKey));
     ui_.click(1772);
     EXPECT_EQ(host().user().alerts().size(), 2u);
     EXPECT_EQ(ShellRequests().size(), 1u);
@@ -119,6 +133,39 @@ TEST_F(HelpTest, BrowserButtonAsksUnlessSuppressedAndOpensTheDefaultBrowser) {
     ui_.hold(true, false, false);
     ui_.click(1772);
     EXPECT_EQ(ShellRequests().size(), 1u);
+}
+
+// "Don't show again" keeps the answer in the preferences file: the question
+// is not asked again, in this session or the next, and the kept answer
+// decides (yes opens the browser, no opens nothing).
+TEST_F(HelpTest, DontShowAgainKeepsTheAnswerInThePreferencesFile) {
+    const std::string file = hostapp::Preferences::filePath();
+    for (bool yes : {true, false}) {
+        std::filesystem::remove(file);
+        hostapp::Preferences::instance().reload();
+        const std::size_t asked = host().user().alerts().size();
+        ClearShellRequests();
+        ui_.answer(yes ? hostapp::Answer::Kind::Yes : hostapp::Answer::Kind::No);
+        host().user().queue(
+            {yes ? hostapp::Answer::Kind::Yes : hostapp::Answer::Kind::No, "", true});
+        ui_.click(1772); // a plain answer: asked again next time
+        ui_.click(1772); // "don't show again"
+        EXPECT_EQ(host().user().alerts().size(), asked + 2) << yes;
+        EXPECT_EQ(ShellRequests().size(), yes ? 2u : 0u);
+        std::ifstream in(file);
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(text, std::string("bool\tDontShowWarningAgain\t") + vtg::kHelpBrowserWarningKey +
+                            (yes ? "\t1\n" : "\t0\n"));
+        // The next session reads it: no question, the kept answer.
+        hostapp::Preferences::instance().reload();
+        ClearShellRequests();
+        ui_.answer(hostapp::Answer::Kind::Yes); // never taken
+        ui_.click(1772);
+        EXPECT_EQ(host().user().alerts().size(), asked + 2) << yes;
+        EXPECT_EQ(ShellRequests().size(), yes ? 1u : 0u);
+        EXPECT_EQ(host().user().pending(), 1u);
+        host().user().take();
+    }
 }
 
 TEST_F(HelpTest, FailedLaunchesFallBackThroughTheKnownBrowsers) {

@@ -472,6 +472,11 @@ TEST(ActionFile, BadFilesGiveTheLineAndChangeNothing) {
         {"VERTiGON actions 1\naction VtG3_Circle_\\xAction\n", "2: the \\x escapes leave"},
         {"VERTiGON actions 1\naction A\n  cpNm integer 1\n  cpNm integer 2\n",
          "4: the key cpNm appears twice"},
+        // A file cut off inside its last line.
+        {"VERTiGON actions 1\naction A\n  cpNm integer 12", "3: the file ends inside this line"},
+        {"VERTiGON actions 1\naction A\n  step string 自動", "3: the file ends inside this line"},
+        {"VERTiGON actions 1\naction VtG4_Circ", "2: the file ends inside this line"},
+        {"VERTiGON actions 1", "1: the file ends inside this line"},
     };
     for (const Case& c : cases) {
         std::vector<hostapp::RecordedEvent> events(1);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <numbers>
 #include <string>
 #include <tuple>
@@ -272,6 +273,47 @@ TEST_F(BorderPanel, EditsStoreFractionsRadiansAndPoints) {
     EXPECT_TRUE(ui_.expect(1594, "10.0000 mm"));
     EXPECT_EQ(ui_.spin(1595, true), "");
     EXPECT_NEAR(panel().shadowOffset, 10.1 * 72 / 25.4, 1e-9);
+}
+
+// Every number field of the panel: an infinity or an overflow is limited to
+// the nearer end of the field's range as any other number is; NaN is
+// refused and the field shows its value again.
+TEST_F(BorderPanel, InfinitiesClampAndNaNIsRefusedInEveryNumberField) {
+    Open();
+    EXPECT_EQ(ui_.choose(1580, 3), "");
+    EXPECT_EQ(ui_.click(1589), "");
+    struct Field {
+        int edit;
+        const char* low;
+        const char* high;
+    } fields[] = {
+        {1573, "-100.000", "100.000"}, {1582, "1", "32767"},
+        {1584, "0.000", "20000.000"},  {1586, "-180.000", "180.000"},
+        {1591, "0.000", "100.000"},    {1594, "0.0000 pt", "20000.0000 pt"},
+        {1597, "-180.000", "180.000"},
+    };
+    const std::pair<const char*, bool> typed[] = {
+        {"inf", true},     {"-inf", false},   {"INFINITY", true},
+        {"1e400", true},   {"-1e400", false}, {"1e308", true},
+        {"-1e308", false}, {"+Inf", true},    {"1e400 mm", true}};
+    for (const Field& f : fields) {
+        for (const auto& [text, high] : typed) {
+            if (std::string(text).find(' ') != std::string::npos && f.edit != 1594)
+                continue; // a unit only for the length
+            EXPECT_EQ(ui_.text(f.edit, "1"), "");
+            EXPECT_EQ(ui_.text(f.edit, text), "");
+            EXPECT_TRUE(ui_.expect(f.edit, high ? f.high : f.low)) << f.edit << " " << text;
+        }
+        // NaN: refused, the field shows the value it had.
+        EXPECT_EQ(ui_.text(f.edit, "1"), "");
+        const std::string before = ui_.print(f.edit);
+        const BorderPGParams stored = panel();
+        for (const char* nan : {"nan", "-NaN", "nan(0x1)"}) {
+            EXPECT_EQ(ui_.text(f.edit, nan), "");
+            EXPECT_TRUE(ui_.expect(f.edit, before)) << f.edit << " " << nan;
+            EXPECT_EQ(std::memcmp(&stored, &panel(), sizeof stored), 0) << f.edit << " " << nan;
+        }
+    }
 }
 
 // The curve of a picture: the "d" of its first path, which differs between

@@ -1,6 +1,9 @@
 // The preset library on a temporary profile folder.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -97,6 +100,14 @@ protected:
         return names;
     }
     std::string LastAlert() { return host_.user().lastAlert().value_or(""); }
+    // The names in the preset folder, sorted.
+    std::vector<std::string> FolderNames() const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(folder_))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
 
     hostapp::Host host_;
     fs::path root_;
@@ -225,7 +236,43 @@ TEST_F(PresetLibraryTest, AnInterruptedRewriteLeavesTheOriginal) {
     EXPECT_EQ(DeletePresets(b.data(), {0}), kFileError);
     EXPECT_EQ(LastAlert().rfind("プリセットファイルが見つからないか壊れている", 0), 0u);
     EXPECT_EQ(ReadFile(path), before);
-    EXPECT_FALSE(fs::exists(path + "Tm"));
+    EXPECT_EQ(FolderNames(), std::vector<std::string>{"VERTiGON4_PST_Circle.txt"});
+}
+
+// A rewrite keeps the file's mode, goes through a symbolic link to its
+// target, refuses a read-only file (leaving it whole) and clears the
+// temporary files a killed process left: this program's pattern and the
+// "Tm" name of earlier versions.
+TEST_F(PresetLibraryTest, RewritesKeepModeFollowLinksRefuseReadOnlyAndClearStaleTemporaries) {
+    Block b(kCircleType);
+    std::string path = MakeFile(b, {"a"});
+    ::chmod(path.c_str(), 0640);
+    WriteFile(path + "Tm", "half");
+    WriteFile(folder_ + ".VERTiGON4_PST_Circle.txt.vtg-99999999-q1w2e3", "half");
+    b.as<CirclePGParams>().copies = 7;
+    EXPECT_EQ(SaveLastSetting(b.data(), kRecordLast), kNoErr);
+    EXPECT_EQ(FolderNames(), std::vector<std::string>{"VERTiGON4_PST_Circle.txt"});
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+    // Read-only: refused, the file as it was.
+    ::chmod(path.c_str(), 0444);
+    const std::string before = ReadFile(path);
+    b.as<CirclePGParams>().copies = 9;
+    EXPECT_EQ(SaveLastSetting(b.data(), kRecordLast), kFileError);
+    EXPECT_EQ(ReadFile(path), before);
+    EXPECT_EQ(FolderNames(), std::vector<std::string>{"VERTiGON4_PST_Circle.txt"});
+
+    // Through a link: the target is rewritten, the link stays.
+    ::chmod(path.c_str(), 0644);
+    fs::create_directories(root_ / "elsewhere");
+    const fs::path target = root_ / "elsewhere" / "circle.txt";
+    fs::rename(path, target);
+    fs::create_symlink(target, path);
+    EXPECT_EQ(SaveLastSetting(b.data(), kRecordLast), kNoErr);
+    EXPECT_TRUE(fs::is_symlink(path));
+    EXPECT_NE(ReadFile(target.string()), before);
+    EXPECT_EQ(ReadFile(path), ReadFile(target.string()));
 }
 
 TEST_F(PresetLibraryTest, ThreeDPathSaveOfAnotherVariantFailsAndKeepsThePresets) {

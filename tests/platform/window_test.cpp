@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include <pugixml.hpp>
+
 #include "platform/draw.hpp"
 #include "platform/html_view.hpp"
 #include "platform_fixture.hpp"
@@ -298,6 +300,49 @@ TEST_F(WindowTest, SvgPictureShowsControlsAndClipsRegions) {
     EXPECT_NE(svg.find("clip-path=\"url(#clip"), std::string::npos);
     ASSERT_NE(LastPaint(b), nullptr);
     EXPECT_EQ(LastPaint(b)->ops()[1].kind, DrawOp::Kind::Edge);
+}
+
+// Text in a picture: new lines and the control's width break it into lines
+// from the top, as the control shows it; what XML cannot hold (NUL, control
+// characters, bytes that are not UTF-8) becomes U+FFFD, so the picture is
+// always well-formed.
+TEST_F(WindowTest, SvgPictureLaysOutLinesAndHoldsOnlyXmlText) {
+    struct Case {
+        const char* text;
+        int width;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"one line", 100, {"one line"}},
+        {"first\nsecond", 100, {"first", "second"}},
+        {"first\r\n\nthird", 100, {"first", "", "third"}},
+        {"wrap these words here", 50, {"wrap", "these", "words", "here"}},
+        {"wrap these words here", 60, {"wrap these", "words here"}},
+        {"abcdefghijkl", 36, {"abcdef", "ghijkl"}},
+        {"適用: ダブルクリック\n更新: Altキー＋クリック",
+         160,
+         {"適用: ダブルクリック", "更新: Altキー＋クリック"}},
+        {"連続して複数選択するには", 66, {"連続して複数", "選択するには"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(LayoutTextLines(c.text, c.width), c.lines) << c.text;
+
+    WindowId d = CreateWindow(WindowClass::Dialog, 0, 0, "", {0, 0, 200, 120});
+    CreateWindow(WindowClass::Static, d, 1, "top\nbottom", {10, 10, 110, 50});
+    CreateWindow(WindowClass::Static, d, 2, std::string("nul\0here", 8), {10, 60, 110, 80});
+    CreateWindow(WindowClass::ListBox, d, 3, "", {120, 10, 190, 110});
+    SetItems(GetItem(d, 3),
+             {"bad \xE8\x87", "ctl \x01\x1F", "ok & <fine>", "\xC0\xAF\xED\xA0\x80"});
+    const std::string svg = RenderSvg(d);
+    pugi::xml_document xml;
+    ASSERT_TRUE(xml.load_string(svg.c_str())) << svg;
+    EXPECT_NE(
+        svg.find("<tspan x=\"12\" y=\"21\">top</tspan><tspan x=\"12\" y=\"35\">bottom</tspan>"),
+        std::string::npos)
+        << svg;
+    for (const char* shown : {">nul\xEF\xBF\xBDhere<", ">bad \xEF\xBF\xBD\xEF\xBF\xBD<",
+                              ">ctl \xEF\xBF\xBD\xEF\xBF\xBD<", ">ok &amp; &lt;fine&gt;<"})
+        EXPECT_NE(svg.find(shown), std::string::npos) << shown;
+    EXPECT_EQ(svg.find('\0'), std::string::npos);
 }
 
 TEST_F(WindowTest, HtmlViewKeepsHistoryAndLogsEveryAction) {

@@ -14,6 +14,7 @@
 
 #include "core/plugin_globals.hpp"
 #include "host/doc/art.hpp"
+#include "host/preferences.hpp"
 #include "platform/input.hpp"
 #include "platform/system.hpp"
 #include "platform/window.hpp"
@@ -39,6 +40,7 @@ protected:
         std::filesystem::create_directories(profile_);
         ::setenv("USERPROFILE", profile_.c_str(), 1);
         ::setenv("XDG_CONFIG_HOME", profile_.c_str(), 1);
+        hostapp::Preferences::instance().reload();
         PluginHostTest::SetUp();
         platform::ResetWindowSystem();
         platform::ClearUserInput();
