@@ -30,6 +30,34 @@ bool DeformVariant::SplitArea(VtgRect*) const {
     return false;
 }
 
+ErrorCode DeformVariant::MapPoint(VtgPoint in, VtgPoint* out, bool* outside) {
+    VtgPoint m = in;
+    const ErrorCode r = Map(in, &m);
+    *outside = r == kOutsideArea;
+    *out = *outside ? in : m;
+    return *outside ? kNoErr : r;
+}
+
+ErrorCode DeformVariant::MapAnchor(VtgPoint in, VtgPoint* out, bool* outside) {
+    for (const AnchorMemo& m : memo_)
+        if (m.valid && fit::Same(m.in, in)) {
+            *out = m.out;
+            *outside = m.outside;
+            return kNoErr;
+        }
+    const ErrorCode err = MapPoint(in, out, outside);
+    if (err == kNoErr) {
+        memo_[nextMemo_] = {true, in, *out, *outside};
+        nextMemo_ ^= 1;
+    }
+    return err;
+}
+
+void DeformVariant::ForgetAnchors() {
+    memo_[0].valid = memo_[1].valid = false;
+    nextMemo_ = 0;
+}
+
 ErrorCode DeformVariant::Fit(PathSegment& first, PathSegment& second, bool splitAllowed) {
     return FitVariantCurve(*this, first, second, splitAllowed);
 }
@@ -39,46 +67,39 @@ ErrorCode FitVariantCurve(DeformVariant& variant, PathSegment& first, PathSegmen
     VtgPoint p[4] = {first.anchor, first.out, second.in, second.anchor};
     const double e = fit::Dist(p[0], p[3]) / 100;
     const double f = std::min(1.0, e);
-    const double g = variant.Tolerance(e);
     if (variant.ReplaceRetractedHandles(p))
         fit::ChordThirds(p);
 
-    auto map = [&](VtgPoint in, VtgPoint* out, bool* outside) -> ErrorCode {
-        VtgPoint m = in;
-        const ErrorCode r = variant.Map(in, &m);
-        if (r == kOutsideArea) {
-            *out = in;
-            if (outside != nullptr)
-                *outside = true;
-            return kNoErr;
-        }
-        if (outside != nullptr)
-            *outside = false;
-        *out = m;
-        return r;
-    };
     VtgPoint q[4]{}, nearStart{}, nearEnd{}, atThird{}, atTwoThirds{};
     bool out0 = false, outNear0 = false, out1 = false, out3 = false, outNear3 = false, out2 = false;
     ErrorCode err;
-    if ((err = map(p[0], &q[0], &out0)) != kNoErr ||
-        (err = map(fit::Eval(p, fit::kNearStart), &nearStart, &outNear0)) != kNoErr ||
-        (err = map(p[1], &q[1], &out1)) != kNoErr || (err = map(p[3], &q[3], &out3)) != kNoErr ||
-        (err = map(fit::Eval(p, fit::kNearEnd), &nearEnd, &outNear3)) != kNoErr ||
-        (err = map(p[2], &q[2], &out2)) != kNoErr)
+    // The start anchor is the end anchor of the piece fitted before, or the
+    // start of the same piece before it was halved: the memo has its image.
+    if ((err = variant.MapAnchor(p[0], &q[0], &out0)) != kNoErr ||
+        (err = variant.MapPoint(fit::Eval(p, fit::kNearStart), &nearStart, &outNear0)) != kNoErr ||
+        (err = variant.MapPoint(p[1], &q[1], &out1)) != kNoErr ||
+        (err = variant.MapAnchor(p[3], &q[3], &out3)) != kNoErr ||
+        (err = variant.MapPoint(fit::Eval(p, fit::kNearEnd), &nearEnd, &outNear3)) != kNoErr ||
+        (err = variant.MapPoint(p[2], &q[2], &out2)) != kNoErr)
         return err;
     const VtgPoint outHandle =
         (out0 && outNear0 && out1) ? p[1] : fit::EndHandle(q[0], q[1], nearStart);
     const VtgPoint inHandle =
         (out3 && outNear3 && out2) ? p[2] : fit::EndHandle(q[3], q[2], nearEnd);
-    if ((err = map(fit::Eval(p, fit::kThird), &atThird, nullptr)) != kNoErr ||
-        (err = map(fit::Eval(p, fit::kTwoThirds), &atTwoThirds, nullptr)) != kNoErr)
-        return err;
 
-    const bool tiny = fit::Dist(q[0], q[3]) < f && fit::Dist(q[0], outHandle) < f &&
-                      fit::Dist(q[3], inHandle) < f;
+    // The curve points at the thirds only decide whether to split: a piece
+    // that may not be split, or whose image is tiny, is accepted as it is.
+    const double f2 = f * f;
+    const bool tiny = fit::Dist2(q[0], q[3]) < f2 && fit::Dist2(q[0], outHandle) < f2 &&
+                      fit::Dist2(q[3], inHandle) < f2;
     if (!tiny && splitAllowed) {
+        bool outside = false;
+        if ((err = variant.MapPoint(fit::Eval(p, fit::kThird), &atThird, &outside)) != kNoErr ||
+            (err = variant.MapPoint(fit::Eval(p, fit::kTwoThirds), &atTwoThirds, &outside)) !=
+                kNoErr)
+            return err;
         const VtgPoint fitted[4] = {q[0], outHandle, inHandle, q[3]};
-        if (fit::Strays(fitted, atThird, atTwoThirds, g))
+        if (fit::Strays(fitted, atThird, atTwoThirds, variant.Tolerance(e)))
             return kFitSplitNeeded;
     }
     first.anchor = q[0];
@@ -95,6 +116,7 @@ ErrorCode DeformSegments(DeformVariant& variant, const PathSegment* source, int3
     *resultCount = -1;
     if (variant.IsIdentity() || n < 2 || source == nullptr || work == nullptr)
         return kNoErr;
+    variant.ForgetAnchors();
     VtgRect area{0, 0, 0, 0};
     const bool hasArea = variant.SplitArea(&area);
     auto fitPiece = [&](PathSegment& a, PathSegment& b, bool split, double*) {

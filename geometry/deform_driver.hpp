@@ -40,6 +40,23 @@ public:
     // default is FitVariantCurve; a feature overrides it for an early
     // identity test of its own.
     virtual ErrorCode Fit(PathSegment& first, PathSegment& second, bool splitAllowed);
+
+    // Map for the fit: a point outside the area stays where it is and sets
+    // *outside. MapAnchor also remembers the images of the last two anchors,
+    // since each anchor of a path starts one piece and ends another.
+    ErrorCode MapPoint(VtgPoint in, VtgPoint* out, bool* outside);
+    ErrorCode MapAnchor(VtgPoint in, VtgPoint* out, bool* outside);
+    // Forgets the remembered anchors (at the start of every path).
+    void ForgetAnchors();
+
+private:
+    struct AnchorMemo {
+        bool valid = false;
+        VtgPoint in{0, 0}, out{0, 0};
+        bool outside = false;
+    };
+    AnchorMemo memo_[2];
+    int nextMemo_ = 0;
 };
 
 // The variant form of FitMappedCurve: no depth, no perspective, the variant's

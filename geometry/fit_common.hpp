@@ -28,8 +28,15 @@ inline VtgPoint Eval(const VtgPoint p[4], const Weights& w) {
                     w.w0 * p[0].y + w.w1 * p[1].y + w.w2 * p[2].y + w.w3 * p[3].y};
 }
 
+// Plain square roots: the fits call these for every piece, and hypot's
+// guard against overflow costs more than the rest of the arithmetic.
+inline double Dist2(VtgPoint a, VtgPoint b) {
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    return dx * dx + dy * dy;
+}
+
 inline double Dist(VtgPoint a, VtgPoint b) {
-    return std::hypot(b.x - a.x, b.y - a.y);
+    return std::sqrt(Dist2(a, b));
 }
 
 inline bool Same(VtgPoint a, VtgPoint b) {
@@ -49,7 +56,7 @@ inline VtgPoint EndHandle(VtgPoint q, VtgPoint mappedHandle, VtgPoint nearImage)
     const double dx = nearImage.x - q.x, dy = nearImage.y - q.y;
     if (std::fabs(dx) > kDirectionEpsilon || std::fabs(dy) > kDirectionEpsilon) {
         const double length = Dist(q, mappedHandle);
-        const double norm = std::hypot(dx, dy);
+        const double norm = std::sqrt(dx * dx + dy * dy);
         return VtgPoint{q.x + dx / norm * length, q.y + dy / norm * length};
     }
     return q;

@@ -152,6 +152,15 @@ WarpVariant::WarpVariant(const WaveGeometry& g, int32_t style, double marginRati
         profile_ = Profile::StraightPinch;
     else
         profile_ = Profile::StraightPeak;
+    kv_ = k_ * v_;
+    compress_ = perspective_ && style_ != 13 && style_ != 21;
+    pk_ = std::clamp(kh_ * v_, 0.0, 1.0);
+    pr_ = r_;
+    if (compress_ && (profile_ == Profile::CircularPinch || profile_ == Profile::CosinePinch ||
+                      profile_ == Profile::StraightPinch)) {
+        pc_ = 1 + pk_;
+        pr_ = r_ * (1 + pk_);
+    }
 }
 
 bool WarpVariant::IsIdentity() const {
@@ -194,11 +203,10 @@ double WarpVariant::Vertical(double u, double s) const {
 ErrorCode WarpVariant::Map(VtgPoint point, VtgPoint* mapped) {
     double x = vertical_ ? point.y : point.x;
     double y = vertical_ ? point.x : point.y;
-    double c = 1, r = r_;
-    if (perspective_ && style_ != 13 && style_ != 21) {
+    if (compress_) {
         const double w = std::min(std::fabs(x - x0_), r_) / r_;
         const double side = x < x0_ ? -1 : 1;
-        const double k = std::clamp(kh_ * v_, 0.0, 1.0);
+        const double k = pk_;
         double d = w;
         switch (profile_) {
         case Profile::CircularPinch:
@@ -228,19 +236,15 @@ ErrorCode WarpVariant::Map(VtgPoint point, VtgPoint* mapped) {
         } else {
             x = x0_ + side * d * r_;
         }
-        if (profile_ == Profile::CircularPinch || profile_ == Profile::CosinePinch ||
-            profile_ == Profile::StraightPinch) {
-            c = 1 + k;
-            r = r_ * (1 + k);
-        }
     }
+    const double r = pr_;
     const double u = std::min(std::fabs(x - x0_), r) / r;
-    const double s = std::clamp((x - x0_) / r, -1.0, 1.0);
+    const double s = profile_ == Profile::Shear ? std::clamp((x - x0_) / r, -1.0, 1.0) : 0;
     const double prof = Vertical(u, s);
     if (scaling_)
-        y = y + k_ * v_ * (y - y0_) * prof * c;
+        y = y + kv_ * (y - y0_) * prof * pc_;
     else
-        y = y + k_ * v_ * prof;
+        y = y + kv_ * prof;
     *mapped = vertical_ ? VtgPoint{y, x} : VtgPoint{x, y};
     return kNoErr;
 }

@@ -45,6 +45,10 @@ private:
     bool skipped_ = false, scaling_ = true;
     Profile profile_ = Profile::CircularPinch;
     double x0_ = 0, y0_ = 0, k_ = 0, kh_ = 0, v_ = 0, r_ = 0;
+    // Per-warp constants of Map: whether the perspective applies, its
+    // strength, the profile's factor and radius under it, and k * v.
+    bool compress_ = false;
+    double pk_ = 0, pc_ = 1, pr_ = 0, kv_ = 0;
 };
 
 ErrorCode WarpHorizontal(ArtHandle path, const WaveGeometry& geometry, int32_t style,

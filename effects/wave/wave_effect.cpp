@@ -133,6 +133,9 @@ WaveVariant::WaveVariant(const WaveGeometry& g, int32_t style, double cycle, boo
         a_ = a_ / (cycle * kPi);
         k_ = 0.3185 / cycle;
     }
+    piCycle_ = kPi * cycle_;
+    kv_ = k_ * v_;
+    phase_ = kPi * (controlAlong_ - along0_) / a_;
 }
 
 double WaveVariant::CompressionFactor() const {
@@ -147,16 +150,15 @@ ErrorCode WaveVariant::Map(VtgPoint point, VtgPoint* mapped) {
     double s = vertical_ ? point.y : point.x;
     double t = vertical_ ? point.x : point.y;
     if (style_ == 4) {
-        const double d = kPi * cycle_ * (s - along0_) / a_;
-        const double e = kPi * (controlAlong_ - along0_) / a_;
-        s = a_ * std::sin(d - e) + centreAlong_;
-        t = t + k_ * v_ * d;
+        const double d = piCycle_ * (s - along0_) / a_;
+        s = a_ * std::sin(d - phase_) + centreAlong_;
+        t = t + kv_ * d;
     } else {
-        const double theta = kPi * cycle_ * std::fabs(s - along0_) / a_;
+        const double theta = piCycle_ * std::fabs(s - along0_) / a_;
         if (style_ == 3)
-            t = t + k_ * v_ * std::cos(theta);
+            t = t + kv_ * std::cos(theta);
         else
-            t = t + k_ * v_ * (t - across0_) * (1 + std::cos(theta));
+            t = t + kv_ * (t - across0_) * (1 + std::cos(theta));
     }
     *mapped = vertical_ ? VtgPoint{t, s} : VtgPoint{s, t};
     return kNoErr;

@@ -58,6 +58,8 @@ private:
     bool vertical_;
     double k_ = 0, along0_ = 0, across0_ = 0, a_ = 0, v_ = 0;
     double cx_ = 0, cy_ = 0, controlAlong_ = 0, centreAlong_ = 0;
+    // Per-wave constants of Map: pi * cycle, k * v and style 4's phase.
+    double piCycle_ = 0, kv_ = 0, phase_ = 0;
 };
 
 // The two drivers: every path keeps its geometry when the wave is the
