@@ -49,6 +49,9 @@ struct ToolHandleOpaque {
     int32_t darkIconId = 0, lightIconId = 0;
     int32_t group = 0, set = 0, options = 0;
     int32_t cursorId = 0;
+    // The picture the host shows for cursorId: the SVG behind "CURS_<id>",
+    // empty when the resources have none.
+    std::string cursorImage;
 };
 
 struct AnnotatorHandleOpaque {

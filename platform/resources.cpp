@@ -1,6 +1,7 @@
 #include "platform/resources.hpp"
 
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -282,6 +283,61 @@ std::optional<ImageResource> LoadImage(ImageKind kind, int id) {
         return image;
     }
     return std::nullopt;
+}
+
+std::optional<ImageResource> LoadCursor(const std::string& name) {
+    static constexpr const char* kPrefix = "CURS_";
+    if (name.rfind(kPrefix, 0) != 0)
+        return std::nullopt;
+    std::string rest = name.substr(std::strlen(kPrefix));
+    int num = 2, den = 2;
+    for (auto [suffix, n] : {std::pair{"_AT_2X", 4}, std::pair{"_AT_3TO2X", 3}}) {
+        const std::size_t len = std::strlen(suffix);
+        if (rest.size() > len && rest.compare(rest.size() - len, len, suffix) == 0) {
+            rest.resize(rest.size() - len);
+            num = n;
+            break;
+        }
+    }
+    int id = 0;
+    if (rest.empty() || rest.find_first_not_of("0123456789") != std::string::npos ||
+        rest.size() > 9 || !ParseInt(rest, id))
+        return std::nullopt;
+    auto image = LoadImage(ImageKind::Cursor, id);
+    if (image) {
+        image->width = image->width * num / den;
+        image->height = image->height * num / den;
+    }
+    return image;
+}
+
+std::string CursorResourceName(int id, double scale) {
+    const std::string name = "CURS_" + std::to_string(id);
+    if (scale == 2)
+        return name + "_AT_2X";
+    if (scale == 1.5)
+        return name + "_AT_3TO2X";
+    return name;
+}
+
+std::vector<int> ListedImages(ImageKind kind) {
+    std::vector<int> ids;
+    auto table = LoadTextResource("IDTOFILE");
+    if (!table)
+        return ids;
+    const char* kindName = kind == ImageKind::Bitmap ? "bitmap"
+                           : kind == ImageKind::Icon ? "icon"
+                                                     : "cursor";
+    std::stringstream in(*table);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::vector<std::string> w;
+        std::string error;
+        int id = 0;
+        if (SplitLine(line, w, error) && w.size() == 3 && w[0] == kindName && ParseInt(w[1], id))
+            ids.push_back(id);
+    }
+    return ids;
 }
 
 std::string ImageSvgText(const ImageResource& image) {

@@ -66,6 +66,16 @@ struct ImageResource {
 // The image of (kind, id) through "IDTOFILE"; nullopt when not listed or
 // the file is missing.
 std::optional<ImageResource> LoadImage(ImageKind kind, int id);
+// A cursor by its resource name: "CURS_ID" at its own size, "CURS_ID_AT_2X"
+// at twice and "CURS_ID_AT_3TO2X" at one and a half times that size, all
+// drawn from the one SVG that "IDTOFILE" lists for (cursor, ID). nullopt for
+// another name or an id that is not listed.
+std::optional<ImageResource> LoadCursor(const std::string& name);
+// The resource name of cursor `id` at `scale` (1, 1.5 or 2; others give 1).
+std::string CursorResourceName(int id, double scale);
+// The ids "IDTOFILE" lists for a kind, in table order.
+std::vector<int> ListedImages(ImageKind kind);
+
 // The SVG text of an image file (the XML prolog removed), empty when the
 // file is not SVG or unreadable.
 std::string ImageSvgText(const ImageResource& image);

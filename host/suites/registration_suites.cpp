@@ -13,6 +13,7 @@
 #include "host/doc/art.hpp"
 #include "host/host.hpp"
 #include "host/suites/suites.hpp"
+#include "platform/resources.hpp"
 
 namespace hostapp {
 namespace {
@@ -229,6 +230,9 @@ ErrorCode SetToolCursor(ToolHandle tool, int32_t cursorId) {
     if (R() == nullptr || !Owns(R()->tools, tool))
         return kBadParameterErr;
     tool->cursorId = cursorId;
+    // The cursor is drawn from the plug-in's resources by name.
+    const auto image = platform::LoadCursor(platform::CursorResourceName(cursorId, 1));
+    tool->cursorImage = image ? image->path : std::string();
     return kNoErr;
 }
 

@@ -374,6 +374,33 @@ TEST_F(WindowTest, ImagesComeThroughTheIdToFileTable) {
     EXPECT_FALSE(LoadTextResource("../IDTOFILE"));
 }
 
+TEST_F(WindowTest, CursorNamesPickTheSizeOfOneListedPicture) {
+    struct Case {
+        const char* name;
+        int size; // 0: not found
+    };
+    const Case cases[] = {
+        {"CURS_16050", 32},
+        {"CURS_16050_AT_2X", 64},
+        {"CURS_16050_AT_3TO2X", 48},
+        {"CURS_", 0},
+        {"CURS_16050_AT_5X", 0},
+        {"16050", 0},
+        {"CURS_821", 0},
+        {"CURS_-1", 0},
+        {"CURS_99999999999", 0},
+        {"CURS_16050_AT_2X_AT_2X", 0},
+    };
+    for (const Case& c : cases) {
+        auto cursor = LoadCursor(c.name);
+        EXPECT_EQ(cursor ? cursor->width : 0, c.size) << c.name;
+        if (cursor)
+            EXPECT_EQ(cursor->path, LoadImage(ImageKind::Cursor, 16050)->path);
+    }
+    EXPECT_EQ(CursorResourceName(16050, 1.5), "CURS_16050_AT_3TO2X");
+    EXPECT_EQ(CursorResourceName(16050, 3), "CURS_16050");
+}
+
 TEST(Shell, RequestsAreRecordedAndNeverLaunchedInTests) {
     ClearShellRequests();
     SetShellRecorder([](const std::string& program, const std::string&) {

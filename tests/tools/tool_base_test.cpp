@@ -6,11 +6,18 @@
 #include <string>
 
 #include "core/vertigon_plugin.hpp"
+#include "effects/warp_effect.hpp"
 #include "help/help_ctrlr.hpp"
 #include "params/preset_library.hpp"
 #include "params/tool_params.hpp"
+#include "platform/resources.hpp"
 #include "support/document_fixture.hpp"
+#include "tools/roughen/rough_tool.hpp"
 #include "tools/tool_ctrlr.hpp"
+#include "tools/tool_drag.hpp"
+#include "tools/tool_table.hpp"
+#include "tools/warp/warp_tool.hpp"
+#include "tools/wave/wave_tool.hpp"
 
 namespace {
 
@@ -54,6 +61,49 @@ TEST_F(ToolBaseTest, CursorsFollowTheToolItsTypeAndTheModifiers) {
     static_cast<vtg::WaveToolParams*>(vtg::gGlobals->toolParams)->style = 3;
     EXPECT_EQ(CursorAt(0), 17040);
     EXPECT_EQ(CursorAt(alt), 17041);
+}
+
+TEST_F(ToolBaseTest, EveryIconAndCursorTheToolsNameHasAPicture) {
+    for (const vtg::ToolRow& row : vtg::kToolRows) {
+        SCOPED_TRACE(row.name);
+        for (int32_t id : {row.lightIconId, row.darkIconId}) {
+            auto icon = platform::LoadImage(platform::ImageKind::Icon, id);
+            ASSERT_TRUE(icon) << id;
+            EXPECT_GT(icon->width, 0);
+            EXPECT_NE(platform::ImageSvgText(*icon).find("<path"), std::string::npos);
+        }
+    }
+    // Every cursor a tool can set: the table's, the shared ones, and each
+    // warp type's and wave style's with its Alt variant.
+    std::vector<int32_t> cursors = {vtg::kCursorCentre, vtg::kCursorAddAnchor, vtg::kCursorRoughen};
+    for (const vtg::ToolRow& row : vtg::kToolRows)
+        if (row.cursorId != 0)
+            cursors.push_back(row.cursorId);
+    for (int32_t type = 0; type < vtg::kWarpStyles; ++type)
+        cursors.insert(cursors.end(), {vtg::WarpTypeCursor(type), vtg::WarpTypeCursor(type) + 1});
+    for (int32_t style = 0; style <= 4; ++style)
+        cursors.insert(cursors.end(),
+                       {vtg::WaveStyleCursor(style), vtg::WaveStyleCursor(style) + 1});
+    for (int32_t id : cursors)
+        for (auto [scale, size] : {std::pair{1.0, 32}, std::pair{1.5, 48}, std::pair{2.0, 64}}) {
+            const std::string name = platform::CursorResourceName(id, scale);
+            auto cursor = platform::LoadCursor(name);
+            ASSERT_TRUE(cursor) << name;
+            EXPECT_EQ(cursor->width, size) << name;
+            EXPECT_EQ(cursor->height, size) << name;
+        }
+    // Every listed icon and cursor file is there.
+    for (int id : platform::ListedImages(platform::ImageKind::Icon))
+        EXPECT_TRUE(platform::LoadImage(platform::ImageKind::Icon, id)) << id;
+    for (int id : platform::ListedImages(platform::ImageKind::Cursor))
+        EXPECT_TRUE(platform::LoadImage(platform::ImageKind::Cursor, id)) << id;
+}
+
+TEST_F(ToolBaseTest, TheHostShowsThePictureOfTheCursorTheToolSets) {
+    ASSERT_EQ(host().selectTool(kWarp), kNoErr);
+    EXPECT_EQ(CursorAt(kModifierAlt), 16101);
+    const std::string image = host().registry().currentTool->cursorImage;
+    EXPECT_NE(image.find("cursors/16101.svg"), std::string::npos) << image;
 }
 
 TEST_F(ToolBaseTest, SelectShowsTheOptionsAndDeselectKeepsTheValuesAsLastSetting) {
