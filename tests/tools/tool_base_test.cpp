@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/vertigon_plugin.hpp"
-#include "effects/warp_effect.hpp"
+#include "effects/warp/warp_effect.hpp"
 #include "help/help_ctrlr.hpp"
 #include "params/preset_library.hpp"
 #include "params/tool_params.hpp"
