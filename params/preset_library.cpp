@@ -11,9 +11,9 @@
 #include "core/error_codes.hpp"
 #include "core/suite_set.hpp"
 #include "core/text_util.hpp"
-#include "params/file_replace.hpp"
 #include "params/live_params.hpp"
 #include "params/preset_text.hpp"
+#include "platform/file_write.hpp"
 #include "platform/system.hpp"
 
 namespace vtg {
@@ -37,8 +37,6 @@ const char* const kPresetFiles[37] = {
     "VERTiGON4_PST_Reflections.txt", "VERTiGON4_PST_Shadow.txt",     "VERTiGON4_PST_Tiling.txt",
     "VERTiGON4_PST_Trail.txt",
 };
-
-std::function<bool()> gPresetRewriteFaultForTests;
 
 namespace {
 
@@ -150,10 +148,12 @@ ErrorCode ReadWholeFile(const std::string& path, std::string& out) {
     return err;
 }
 
-// Rewrites a preset file crash-safely (RewriteFileSafely); on any failure
-// `path` is left as it was.
+// Rewrites a preset file with the system's crash-safe writer; on any
+// failure `path` is left as it was. The "Tm" file an earlier version used as
+// its temporary name is cleared first.
 ErrorCode ReplaceFile(const std::string& path, std::string_view bytes) {
-    return RewriteFileSafely(path, bytes, gPresetRewriteFaultForTests) ? kNoErr : kFileError;
+    std::remove((path + "Tm").c_str());
+    return platform::WriteWholeFile(path, bytes).empty() ? kNoErr : kFileError;
 }
 
 // The header version of a file's first bytes, or 0 for a foreign header.

@@ -5,7 +5,7 @@
 //
 // A preset file is the user's work. Every rewrite goes to a unique
 // temporary file in its folder that is flushed and then renamed over the
-// original (params/file_replace.hpp), so an interrupted save loses nothing;
+// original (platform/file_write.hpp), so an interrupted save loses nothing;
 // a file that cannot be read, is read-only, or whose header is not a preset
 // header is never written to.
 #pragma once
@@ -119,9 +119,5 @@ ErrorCode LocatePresetFolder(const char* name, std::string& path, int& flag);
 ErrorCode PreparePresetFolder(PluginRef plugin);
 // Writes the shipped default preset files into `folder` (ends in '/').
 ErrorCode WriteDefaultSettingsFolder(const std::string& folder);
-
-// Tests: called after a rewrite's temporary file is complete and before it
-// replaces the original; returning true makes the rename fail.
-extern std::function<bool()> gPresetRewriteFaultForTests;
 
 } // namespace vtg

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -23,6 +24,7 @@
 #include "params/preset_library.hpp"
 #include "params/preset_text.hpp"
 #include "params/tool_params.hpp"
+#include "platform/file_write.hpp"
 #include "platform/system.hpp"
 
 namespace vtg {
@@ -72,7 +74,7 @@ protected:
         CurrentPresetFolder().folder = folder_;
     }
     void TearDown() override {
-        gPresetRewriteFaultForTests = nullptr;
+        platform::SetFileWriteFault(nullptr);
         sUser = nullptr;
         sFolders = nullptr;
         if (oldProfile_)
@@ -229,7 +231,8 @@ TEST_F(PresetLibraryTest, AnInterruptedRewriteLeavesTheOriginal) {
     Block b(kCircleType);
     std::string path = MakeFile(b, {"a", "b"});
     std::string before = ReadFile(path);
-    gPresetRewriteFaultForTests = [] { return true; };
+    platform::SetFileWriteFault(
+        [](const char* step) { return std::string_view(step) == "rename" ? EIO : 0; });
     b.as<CirclePGParams>().copies = 99;
     EXPECT_EQ(SaveLastSetting(b.data(), kRecordLast), kFileError);
     host_.user().queue({Answer::Kind::Yes, {}});

@@ -394,8 +394,9 @@ TEST_F(WindowTest, CursorNamesPickTheSizeOfOneListedPicture) {
     for (const Case& c : cases) {
         auto cursor = LoadCursor(c.name);
         EXPECT_EQ(cursor ? cursor->width : 0, c.size) << c.name;
-        if (cursor)
+        if (cursor) {
             EXPECT_EQ(cursor->path, LoadImage(ImageKind::Cursor, 16050)->path);
+        }
     }
     EXPECT_EQ(CursorResourceName(16050, 1.5), "CURS_16050_AT_3TO2X");
     EXPECT_EQ(CursorResourceName(16050, 3), "CURS_16050");
