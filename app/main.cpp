@@ -5,9 +5,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -190,9 +192,7 @@ int Convert(const std::string& pluginPath, bool verbose, const std::string& in,
     return 0;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     // Help pages open in the user's browser, except in CI or when asked not to
     // (then the request is only recorded).
@@ -280,4 +280,21 @@ int main(int argc, char** argv) {
         return status;
     }
     return Fail("unknown command \"" + command + "\" (see vertigon --help)");
+}
+
+} // namespace
+
+// An exception that escapes the host (the plug-in turns its own into error
+// codes) ends the run with one line and exit 1, never an abort; nothing has
+// been written, since every write replaces its file only when complete.
+int main(int argc, char** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        return Fail("out of memory");
+    } catch (const std::exception& e) {
+        return Fail(std::string("internal error: ") + e.what());
+    } catch (...) {
+        return Fail("internal error");
+    }
 }
