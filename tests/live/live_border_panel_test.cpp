@@ -16,7 +16,7 @@
 #include "core/vertigon_plugin.hpp"
 #include "host/doc/art.hpp"
 #include "host/live_updates.hpp"
-#include "live/border_ctrlr.hpp"
+#include "live/border/border_ctrlr.hpp"
 #include "live/live_object.hpp"
 #include "params/live_storage.hpp"
 #include "platform/input.hpp"

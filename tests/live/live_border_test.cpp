@@ -17,7 +17,7 @@
 #include "host/doc/art.hpp"
 #include "host/live_updates.hpp"
 #include "host/svg/svg.hpp"
-#include "live/border_generator.hpp"
+#include "live/border/border_generator.hpp"
 #include "live/live_object.hpp"
 #include "live/paint_normalize.hpp"
 #include "support/document_fixture.hpp"

@@ -20,7 +20,7 @@
 #include "host/doc/art.hpp"
 #include "host/live_updates.hpp"
 #include "host/svg/svg.hpp"
-#include "live/circle_generator.hpp"
+#include "live/circle/circle_generator.hpp"
 #include "live/live_object.hpp"
 #include "live/pg_ctrlr.hpp"
 #include "platform/input.hpp"

@@ -1,6 +1,6 @@
 // Live Circle's generator: duplicate, randomise and transform each copy,
 // then order the stack and draw the centre mark.
-#include "live/circle_generator.hpp"
+#include "live/circle/circle_generator.hpp"
 
 #include <cmath>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Live Border's generator: measure and normalise the source copy, stack the
 // graded step copies outside or inside the shape, and clip the inside band
 // by the source's outline.
-#include "live/border_generator.hpp"
+#include "live/border/border_generator.hpp"
 
 #include <algorithm>
 #include <cmath>

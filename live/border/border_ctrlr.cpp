@@ -1,7 +1,7 @@
 // Live Border's panel. The numbers go through the value links (parse,
 // clamp, store converted, show again, move the slider); the choices and
 // check boxes are stored here. Every stored change runs the live update.
-#include "live/border_ctrlr.hpp"
+#include "live/border/border_ctrlr.hpp"
 
 #include <climits>
 #include <iterator>

@@ -1,6 +1,6 @@
 // Live Circle's panel: every edit is parsed, clamped, stored and shown
 // again; with live update on the selected circles follow.
-#include "live/circle_ctrlr.hpp"
+#include "live/circle/circle_ctrlr.hpp"
 
 #include <cmath>
 #include <cstdio>
