@@ -5,10 +5,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <system_error>
 #include <vector>
 
+#include "platform/file_lock.hpp"
 #include "platform/file_write.hpp"
 #include "platform/system.hpp"
 
@@ -67,14 +69,20 @@ bool Preferences::validName(const std::string& name) {
 void Preferences::reload() {
     booleans_.clear();
     points_.clear();
+    sessionBooleans_.clear();
+    sessionPoints_.clear();
     loaded_ = false;
 }
 
-void Preferences::load() {
-    if (loaded_)
-        return;
-    loaded_ = true;
+std::string Preferences::readFile() {
     std::ifstream in(filePath(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void Preferences::parse(const std::string& text) {
+    booleans_.clear();
+    points_.clear();
+    std::istringstream in(text);
     std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r')
@@ -89,12 +97,21 @@ void Preferences::load() {
                 points_[{f[1], f[2]}] = p;
         }
     }
+    // What this session set stays, whatever another process wrote since.
+    for (const auto& [key, value] : sessionBooleans_)
+        booleans_[key] = value;
+    for (const auto& [key, value] : sessionPoints_)
+        points_[key] = value;
 }
 
-bool Preferences::save() const {
-    std::string path = filePath();
-    std::error_code ec;
-    fs::create_directories(fs::path(path).parent_path(), ec);
+void Preferences::load() {
+    if (loaded_)
+        return;
+    loaded_ = true;
+    parse(readFile());
+}
+
+std::string Preferences::text() const {
     std::ostringstream out;
     for (const auto& [key, value] : booleans_)
         out << "bool\t" << key.first << '\t' << key.second << '\t' << (value ? 1 : 0) << '\n';
@@ -106,8 +123,25 @@ bool Preferences::save() const {
         std::snprintf(number, sizeof number, "\t%.17g", value.y);
         out << number << '\n';
     }
+    return out.str();
+}
+
+bool Preferences::save() {
+    std::string path = filePath();
+    std::error_code ec;
+    fs::create_directories(fs::path(path).parent_path(), ec);
+    // Other processes may have changed other entries since this one read
+    // the file: under the folder's lock, read it again, put this session's
+    // values over it and write it back only when that changes it.
+    platform::FolderLock lock(platform::FolderOf(path));
+    const std::string before = readFile();
+    parse(before);
+    loaded_ = true;
+    const std::string after = text();
+    if (after == before)
+        return true;
     // A failed write keeps the previous store.
-    return platform::WriteWholeFile(path, out.str()).empty();
+    return platform::WriteWholeFile(path, after).empty();
 }
 
 std::optional<bool> Preferences::boolean(const std::string& section, const std::string& key) {
@@ -128,13 +162,13 @@ std::optional<VtgPoint> Preferences::point(const std::string& prefix, const std:
 
 bool Preferences::setBoolean(const std::string& section, const std::string& key, bool value) {
     load();
-    booleans_[{section, key}] = value;
+    sessionBooleans_[{section, key}] = value;
     return save();
 }
 
 bool Preferences::setPoint(const std::string& prefix, const std::string& key, VtgPoint value) {
     load();
-    points_[{prefix, key}] = value;
+    sessionPoints_[{prefix, key}] = value;
     return save();
 }
 

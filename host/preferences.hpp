@@ -20,13 +20,14 @@ public:
 
     std::optional<bool> boolean(const std::string& section, const std::string& key);
     std::optional<VtgPoint> point(const std::string& prefix, const std::string& key);
-    // Both store the value and rewrite the file; false when the file could
-    // not be written (the value is kept for the session).
+    // Both store the value and rewrite the file, merged with what other
+    // processes wrote meanwhile; false when the file could not be written
+    // (the value is kept for the session).
     bool setBoolean(const std::string& section, const std::string& key, bool value);
     bool setPoint(const std::string& prefix, const std::string& key, VtgPoint value);
 
-    // Forgets what was read and reads the file again (after the
-    // configuration folder changed, for tests).
+    // Forgets what was read and set and reads the file again, as a new
+    // session would (after the configuration folder changed, for tests).
     void reload();
     // The file of the store.
     static std::string filePath();
@@ -36,11 +37,18 @@ public:
 
 private:
     void load();
-    bool save() const;
+    bool save();
+    static std::string readFile();
+    // The entries of a file's text, with this session's values over them.
+    void parse(const std::string& text);
+    std::string text() const;
 
     using Key = std::pair<std::string, std::string>;
     std::map<Key, bool> booleans_;
     std::map<Key, VtgPoint> points_;
+    // The values this session set, kept over what the file holds.
+    std::map<Key, bool> sessionBooleans_;
+    std::map<Key, VtgPoint> sessionPoints_;
     bool loaded_ = false;
 };
 

@@ -13,6 +13,7 @@
 #include "core/text_util.hpp"
 #include "params/live_params.hpp"
 #include "params/preset_text.hpp"
+#include "platform/file_lock.hpp"
 #include "platform/file_write.hpp"
 #include "platform/system.hpp"
 
@@ -315,8 +316,16 @@ ErrorCode BlockRecord(const void* block, std::string& record) {
     return record.empty() ? kFileError : kNoErr;
 }
 
+// Holds the preset folder's lock from reading a file to renaming its new
+// version into place, so that processes changing one file at once each
+// start from what the previous one wrote.
+platform::FolderLock LockFileFolder(const std::string& path) {
+    return platform::FolderLock(platform::FolderOf(path));
+}
+
 // Appends records to a preset file through the rewrite path.
 ErrorCode AppendRecords(const std::string& path, const std::vector<std::string>& records) {
+    platform::FolderLock lock = LockFileFolder(path);
     FileImage image;
     ErrorCode err = LoadImage(path, image);
     if (err != kNoErr)
@@ -445,6 +454,7 @@ ErrorCode SaveLastSetting(void* block, int n) {
     if (err != kNoErr)
         return err;
     std::string path = PresetFilePath(block);
+    platform::FolderLock lock = LockFileFolder(path);
     FileImage image;
     err = LoadImage(path, image);
     if (err != kNoErr)
@@ -452,13 +462,18 @@ ErrorCode SaveLastSetting(void* block, int n) {
     std::size_t index = static_cast<std::size_t>(n + 2);
     if (index >= image.records.size())
         return kEndOfFile; // the record is gone: nothing is written
+    if (image.records[index] == record)
+        return kNoErr; // unchanged: the file is not rewritten
     image.records[index] = record;
     return ReplaceFile(path, image.bytes());
 }
 
 ErrorCode CreatePresetFile(void* block) {
     std::string path = PresetFilePath(block);
-    if (path.empty() || Exists(path))
+    if (path.empty())
+        return kFileError;
+    platform::FolderLock lock = LockFileFolder(path);
+    if (Exists(path))
         return kFileError;
     std::string bytes;
     ErrorCode err = NewFileBytes(block, bytes);
@@ -559,6 +574,7 @@ ErrorCode DeletePresets(void* block, const std::vector<int>& presets) {
     if (!AskYesNo(kDeleteMessage))
         return kUserCancelled;
     std::string path = PresetFilePath(block);
+    platform::FolderLock lock = LockFileFolder(path);
     FileImage image;
     ErrorCode err = LoadImage(path, image);
     if (err == kNoErr) {
@@ -580,6 +596,7 @@ ErrorCode DeletePresets(void* block, const std::vector<int>& presets) {
 
 ErrorCode MovePreset(void* block, int from, int to) {
     std::string path = PresetFilePath(block);
+    platform::FolderLock lock = LockFileFolder(path);
     FileImage image;
     ErrorCode err = LoadImage(path, image);
     if (err == kNoErr) {
@@ -782,6 +799,10 @@ ErrorCode PreparePresetFolder(PluginRef plugin) {
     if (err != kNoErr)
         return err;
     CurrentPresetFolder().folder = folder;
+    // Processes starting together seed the folder one after the other; the
+    // later ones find it ready.
+    platform::FolderLock lock(folder);
+    flag = CheckPresetHeader(folder + kBorderPresetFile) == kNoErr ? 0 : 1;
 
     if (flag != 0) {
         // A new user: offer the previous version's presets.

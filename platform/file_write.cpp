@@ -1,5 +1,7 @@
 #include "platform/file_write.hpp"
 
+#include "platform/file_lock.hpp"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -50,13 +52,6 @@ bool IsStreamName(const std::string& path) {
     return StartsWith(path, "/dev/") || StartsWith(path, "/proc/");
 }
 
-std::string Folder(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 std::string BaseName(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -80,7 +75,7 @@ bool ResolveLinks(std::string& path, bool& direct) {
             return false;
         std::string target(buffer.data(), static_cast<std::size_t>(n));
         if (target.empty() || target[0] != '/')
-            target = Folder(path) + "/" + target;
+            target = FolderOf(path) + "/" + target;
         path = target;
     }
     errno = ELOOP;
@@ -205,7 +200,7 @@ std::string WriteWholeFile(const std::string& path, std::string_view bytes) {
     if (exists && !MayWrite(target, st))
         return path + ": cannot write: the file is read-only (" + Reason(EACCES) + ")";
 
-    const std::string folder = Folder(target);
+    const std::string folder = FolderOf(target);
     RemoveStaleTemporaries(folder);
     std::string temp = folder + "/." + BaseName(target) + ".vtg-" +
                        std::to_string(static_cast<long>(::getpid())) + "-XXXXXX";

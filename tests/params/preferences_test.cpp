@@ -1,6 +1,7 @@
 // The host's preferences store and its suite.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -87,6 +88,29 @@ TEST_F(PreferencesTest, BadArgumentsAndDamagedFiles) {
     ASSERT_EQ(prefs_->GetPoint("s", "q", &p), kNoErr);
     EXPECT_EQ(p.x, 3);
     EXPECT_EQ(p.y, 4);
+}
+
+// Another process writes the file between two of this session's changes:
+// nothing either wrote is lost, and a change that changes nothing does not
+// rewrite the file.
+TEST_F(PreferencesTest, ChangesMergeWithAnotherProcesssWrites) {
+    ASSERT_EQ(prefs_->PutBoolean("s", "mine", 1), kNoErr);
+    const std::string path = hostapp::Preferences::filePath();
+    std::ofstream(path, std::ios::app) << "bool\ts\ttheirs\t1\n";
+    VtgPoint where{3, 4};
+    ASSERT_EQ(prefs_->PutPoint("s", "place", &where), kNoErr);
+
+    hostapp::Preferences::instance().reload();
+    int32_t v = 0;
+    EXPECT_EQ(prefs_->GetBoolean("s", "mine", &v), kNoErr);
+    EXPECT_EQ(prefs_->GetBoolean("s", "theirs", &v), kNoErr);
+    EXPECT_EQ(prefs_->GetPoint("s", "place", &where), kNoErr);
+
+    const auto stamp = fs::last_write_time(path);
+    const fs::file_time_type old = stamp - std::chrono::hours(1);
+    fs::last_write_time(path, old);
+    ASSERT_EQ(prefs_->PutBoolean("s", "mine", 1), kNoErr);
+    EXPECT_EQ(fs::last_write_time(path), old);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -144,6 +145,12 @@ TEST_F(PresetLibraryTest, CreateLoadSaveAndBom) {
     ASSERT_EQ(LoadPresetRecord(back.data(), kRecordLast), kNoErr);
     EXPECT_EQ(back.as<CirclePGParams>().copies, 5);
     EXPECT_EQ(LoadPresetRecord(back.data(), 0), kEndOfFile);
+
+    // Saving the same settings again leaves the file untouched.
+    const auto old = fs::last_write_time(path) - std::chrono::hours(1);
+    fs::last_write_time(path, old);
+    ASSERT_EQ(SaveLastSetting(b.data(), kRecordLast), kNoErr);
+    EXPECT_EQ(fs::last_write_time(path), old);
 }
 
 TEST_F(PresetLibraryTest, AddUpdateDeleteMoveWithTheirMessages) {
