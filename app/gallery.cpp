@@ -156,6 +156,17 @@ void WaveLine(Document& d) {
     AddPath(d, nullptr, s, false, Paint(0, 0, 0, 0.85, 0.12, 0.45, 5, false), "wave");
 }
 
+// A small five-pointed star: what the kinds that arrange many copies of
+// their source (Galaxy, Explosion, Frame) are shown on.
+void Spark(Document& d) {
+    std::vector<PathSegment> s;
+    for (int i = 0; i < 10; ++i) {
+        const double r = i % 2 == 0 ? 24 : 10, a = kPi / 2 + i * kPi / 5;
+        s.push_back(Corner(kPage / 2 + r * std::cos(a), kPage / 2 + r * std::sin(a)));
+    }
+    AddPath(d, nullptr, s, true, Paint(0.98, 0.78, 0.2, 0.6, 0.25, 0.05, 1.5), "spark");
+}
+
 // A heart with a thick stroke: what Live Border builds its band from.
 void Heart(Document& d) {
     std::vector<PathSegment> s = {
@@ -313,6 +324,8 @@ Document* MakeSampleDocument(hostapp::Host& host, const std::string& sample) {
         Circles(*d);
     else if (sample == "heart")
         Heart(*d);
+    else if (sample == "spark")
+        Spark(*d);
     else
         WaveLine(*d);
     hostapp::doc::Commit(*d);
@@ -419,6 +432,27 @@ std::vector<GalleryFeature>& GalleryFeatures() {
            {{"style", "1"}, {"eccentricity", "50"}, {"eccentricAngle", "-45"}}}},
          &MakeLive,
          {"heart"}},
+        {"live-galaxy",
+         "Live ギャラクシー — Live Galaxy",
+         "Arms of copies radiating from a centre left of the object: each arm moves out, "
+         "turns by a twist and shrinks towards a tip size; every arm but the first can be "
+         "randomised, and each step can kink.",
+         {{"8 arms, quarter twist", {{"centreRadius", "40"}}},
+          {"5 arms keeping their angle", {{"arms", "5"}, {"keepAngle", "1"}, {"twist", "180"}}},
+          {"Random arms",
+           {{"arms", "12"},
+            {"directionJitter", "30"},
+            {"twistJitter", "120"},
+            {"sizeJitter", "60"},
+            {"spreadJitter", "100"}}},
+          {"Kinked, stacked below",
+           {{"arms", "6"},
+            {"elements", "24"},
+            {"kinkJitter", "40"},
+            {"stacking", "1"},
+            {"tipSize", "40"}}}},
+         &MakeLive,
+         {"spark"}},
         {"tool-roughen",
          "ラフ ツール — Roughen tool",
          "A brush at the press point: dragging right cuts the paths near it into finer pieces, "

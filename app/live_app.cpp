@@ -81,6 +81,24 @@ const LiveField kBorderFields[] = {
     {"lightAngle", W::Number, 1597, 0, "-180 .. 180 (°)", "shadowOn=1"},
 };
 
+const LiveField kGalaxyFields[] = {
+    {"arms", W::Integer, 1492, 0, "1 .. 32767", nullptr},
+    {"directionJitter", W::Number, 1494, 0, "0 .. 360 (°)", nullptr},
+    {"elements", W::Integer, 1500, 0, "1 .. 32767", nullptr},
+    {"kinkJitter", W::Number, 1502, 0, "0 .. 36000 (°)", nullptr},
+    {"twist", W::Number, 1504, 0, "-36000 .. 36000 (°)", nullptr},
+    {"twistJitter", W::Number, 1506, 0, "0 .. 36000 (°)", nullptr},
+    {"keepAngle", W::Check, 1508, 0, nullptr, nullptr},
+    {"centreRadius", W::Distance, 1498, 0, "-16383 .. 16383 pt", nullptr},
+    {"radiusJitter", W::Distance, 1496, 0, "0 .. 16383 pt", nullptr},
+    {"showCentre", W::Check, 1509, 0, nullptr, nullptr},
+    {"spread", W::Distance, 1510, 0, "-16383 .. 16383 pt", nullptr},
+    {"spreadJitter", W::Distance, 1512, 0, "0 .. 16383 pt", nullptr},
+    {"tipSize", W::Number, 1514, 0, "-20000 .. 20000 (%)", nullptr},
+    {"sizeJitter", W::Number, 1516, 0, "0 .. 20000 (%)", nullptr},
+    {"stacking", W::Radio, 1518, 2, nullptr, nullptr},
+};
+
 // One live-object kind the command drives: its feature name, the menu item
 // that opens its panel, the panel's dialog and the fields.
 struct LiveKind {
@@ -93,6 +111,7 @@ struct LiveKind {
 const LiveKind kLiveKinds[] = {
     {"live-circle", "VERTiGON6_05", 670, kCircleFields},
     {"live-border", "VERTiGON6_13", 663, kBorderFields},
+    {"live-galaxy", "VERTiGON6_04", 660, kGalaxyFields},
 };
 
 const LiveKind* FindKind(const std::string& feature) {

@@ -1,6 +1,7 @@
 // live_bench.cpp - regeneration ("Host Update") of live objects on a
-// 1 000-segment source: a Live Circle of 12 copies and a Live Border with
-// its default settings; the time of one update.
+// 1 000-segment source: a Live Circle of 12 copies, a Live Border and the
+// kinds that arrange copies (Galaxy, ...) with their default settings; the
+// time of one update.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -106,6 +107,17 @@ void BorderUpdate(benchmark::State& state) {
     state.SetLabel("10 steps of 1000 segments");
 }
 BENCHMARK(BorderUpdate)->Unit(benchmark::kMillisecond);
+
+// A Live Galaxy with the default settings: 8 arms of 16 copies.
+void GalaxyUpdate(benchmark::State& state) {
+    LiveBench bench;
+    vtg::GalaxyPGParams record{};
+    vtg::SetKindDefaults(vtg::kKindGalaxy, &record);
+    vtg::MakeLiveObjectsOf(vtg::kKindGalaxy, &record);
+    bench.Run(state);
+    state.SetLabel("8 arms of 16 copies of 1000 segments");
+}
+BENCHMARK(GalaxyUpdate)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

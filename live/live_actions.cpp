@@ -11,7 +11,7 @@ namespace vtg {
 
 namespace {
 
-const LiveAction* const kActions[] = {&kCircleAction, &kBorderAction};
+const LiveAction* const kActions[] = {&kCircleAction, &kBorderAction, &kGalaxyAction};
 
 const LiveAction* ActionOfIndex(int16_t index) {
     for (const LiveAction* a : kActions)

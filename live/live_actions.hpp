@@ -90,5 +90,6 @@ ErrorCode PlayLiveObjectAction(const void* userData, ValueBlockHandle values);
 // The kinds' actions, defined with each kind.
 extern const LiveAction kCircleAction;
 extern const LiveAction kBorderAction;
+extern const LiveAction kGalaxyAction;
 
 } // namespace vtg

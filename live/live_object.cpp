@@ -19,7 +19,9 @@
 #include "host/api/vtg_user_suite.h"
 #include "live/border/border_generator.hpp"
 #include "live/circle/circle_generator.hpp"
+#include "live/galaxy/galaxy_generator.hpp"
 #include "live/live_actions.hpp"
+#include "live/live_copies.hpp"
 #include "params/live_storage.hpp"
 #include "params/param_types.hpp"
 
@@ -34,7 +36,11 @@ void AdjustCircle(void* record) {
     ChooseCircleSeed(*static_cast<CirclePGParams*>(record));
 }
 
-const LiveKindOps kCircleOps{GenerateCircleOps, AdjustCircle};
+std::int64_t CircleCopiesOps(const void* record) {
+    return CircleCopies(*static_cast<const CirclePGParams*>(record));
+}
+
+const LiveKindOps kCircleOps{GenerateCircleOps, AdjustCircle, nullptr, nullptr, CircleCopiesOps};
 
 // A record of a kind on the heap, big enough for the kind's block.
 class Record {
@@ -369,6 +375,8 @@ const LiveKindOps* LiveKindOperations(LiveObjectKind kind) {
         return &kCircleOps;
     case kKindBorder:
         return &BorderKindOps();
+    case kKindGalaxy:
+        return &GalaxyKindOps();
     default:
         return nullptr;
     }
@@ -427,10 +435,13 @@ ErrorCode UpdateLiveObject(ArtHandle art) {
         return err;
     // A result that could not be built within bounds is refused before the
     // old one is cleared: the document stays as it was.
-    if (kind == kKindCircle)
-        if (ErrorCode err =
-                CheckCircleSize(edit, *static_cast<const CirclePGParams*>(record.data())))
+    if (ops->copiesPerSource != nullptr) {
+        const std::int64_t copies = ops->copiesPerSource(record.data());
+        if (copies < 0)
+            return kResultTooLargeErr;
+        if (ErrorCode err = CheckResultSize(edit, copies))
             return err;
+    }
     // The last result stays until the new one is whole: the new art goes on
     // top of it, and a failure removes what was made instead of the old.
     std::vector<ArtHandle> old;
@@ -457,8 +468,9 @@ void SetUndoText(const char* text, bool prefix) {
 }
 
 ErrorCode CheckRecordBounds(LiveObjectKind kind, const void* record) {
-    if (kind == kKindCircle && record != nullptr &&
-        static_cast<const CirclePGParams*>(record)->copies > kMaxCircleCopies)
+    const LiveKindOps* ops = LiveKindOperations(kind);
+    if (ops != nullptr && ops->copiesPerSource != nullptr && record != nullptr &&
+        ops->copiesPerSource(record) < 0)
         return kResultTooLargeErr;
     return kNoErr;
 }

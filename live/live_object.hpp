@@ -28,6 +28,11 @@ struct LiveKindOps {
     // shared rules accept (`artKind` its art kind), sets `skip` to leave it
     // alone; may be null.
     ErrorCode (*refineApply)(ArtHandle source, int32_t artKind, bool& skip) = nullptr;
+    // The copies one source makes under `record`, or -1 when a stored count
+    // lies beyond the panel's range; may be null. Walks and regenerations
+    // with a count beyond the range, or a result beyond kMaxResultSegments,
+    // are refused with kResultTooLargeErr and change nothing.
+    std::int64_t (*copiesPerSource)(const void* record) = nullptr;
 };
 // The kind whose registered group is `group`, or kNoKind.
 LiveObjectKind KindOfGroup(PluginGroupHandle group);

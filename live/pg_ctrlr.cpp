@@ -1,6 +1,7 @@
 // The live-object panel's controller and view bases.
 #include "live/pg_ctrlr.hpp"
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include "host/api/vtg_plugin_group_suite.h"
 #include "live/border/border_ctrlr.hpp"
 #include "live/circle/circle_ctrlr.hpp"
+#include "live/galaxy/galaxy_ctrlr.hpp"
 #include "params/live_storage.hpp"
 #include "params/preset_library.hpp"
 #include "platform/system.hpp"
@@ -171,6 +173,66 @@ bool PGViewController::OnViewMessage(std::uint32_t code, platform::Param wparam,
     return true;
 }
 
+int32_t LinkedPGViewController::DocumentRuler() {
+    const int32_t ruler = gGlobals != nullptr ? gGlobals->rulerUnits : kRulerPoints;
+    return ruler >= kRulerInches && ruler <= kRulerQ ? ruler : kRulerPoints;
+}
+
+void LinkedPGViewController::AddLink(LinkedValue::Kind kind, int edit, int spin, int slider,
+                                     double low, double high, double scale, double* target) {
+    LinkedValue v = Link(kind, edit, spin, slider, low, high, scale, target);
+    v.ruler = linkedRuler_;
+    linker_.Add(v);
+    if (spin != 0) {
+        // Spins carry no limit of their own: the edit's clamping is the only one.
+        platform::WindowId item = platform::GetItem(dialog_, spin);
+        platform::SetRange(item, INT_MIN, INT_MAX);
+        platform::SetAcceleration(item, {{0, 1}});
+    }
+}
+
+void LinkedPGViewController::Relink() {
+    linkedRuler_ = DocumentRuler();
+    linker_ = ValueLinker(dialog_);
+    AddLinks();
+    linker_.SetOnChange(&OnLinkedChange, this);
+}
+
+void LinkedPGViewController::OnLinkedChange(void* self) {
+    auto* view = static_cast<LinkedPGViewController*>(self);
+    view->OnLinkedValue();
+    view->ctrlr_.ValueChanged();
+}
+
+void LinkedPGViewController::OnInitView() {
+    lastScrollCode = platform::kScrollEnd;
+    Relink();
+}
+
+void LinkedPGViewController::Refresh(int reason) {
+    PGViewController::Refresh(reason);
+    if (linkedRuler_ != DocumentRuler())
+        Relink();
+    linker_.ShowAll();
+}
+
+bool LinkedPGViewController::OnViewMessage(std::uint32_t code, platform::Param wparam,
+                                           platform::Param lparam, platform::Param& result) {
+    if (code == platform::kMsgCommand || code == platform::kMsgNotify ||
+        code == platform::kMsgHScroll) {
+        // A ruler change reaches the links before the next typed length.
+        if (linkedRuler_ != DocumentRuler()) {
+            Relink();
+            linker_.ShowAll();
+        }
+        if (linker_.Handle(code, wparam, lparam)) {
+            result = 0;
+            return true;
+        }
+    }
+    return PGViewController::OnViewMessage(code, wparam, lparam, result);
+}
+
 PGCtrlr::PGCtrlr(LiveObjectKind kind, PanelHandle panel, FlyoutHandle flyout)
     : VERTiGON4PanelCtrlr(panel, flyout), kind_(kind) {}
 
@@ -309,6 +371,8 @@ std::unique_ptr<PGCtrlr> CreateLiveObjectController(LiveObjectKind kind, PanelHa
         return std::make_unique<CirclePGCtrlr>(panel, flyout);
     if (kind == kKindBorder)
         return std::make_unique<BorderPGCtrlr>(panel, flyout);
+    if (kind == kKindGalaxy)
+        return std::make_unique<GalaxyPGCtrlr>(panel, flyout);
     return nullptr;
 }
 

@@ -57,6 +57,40 @@ protected:
     PGCtrlr& ctrlr_;
 };
 
+// A view whose numbers go through value links (parse, clamp, store
+// converted, show again, move the slider; a spin steps the shown value by
+// its step), linked again when the document's ruler changes. Every stored
+// change runs OnLinkedValue and then the live update.
+class LinkedPGViewController : public PGViewController {
+public:
+    using PGViewController::PGViewController;
+    // The base refresh, then every linked value shown again.
+    void Refresh(int reason) override;
+
+protected:
+    void OnInitView() override;
+    bool OnViewMessage(std::uint32_t code, platform::Param wparam, platform::Param lparam,
+                       platform::Param& result) override;
+    // Adds the kind's values with AddLink (called again on a ruler change).
+    virtual void AddLinks() = 0;
+    // A linked value was stored (the kind copies whole numbers back).
+    virtual void OnLinkedValue() {}
+    // One value: `edit` with `spin` and `slider` (0 for none) within
+    // [low, high] as shown; stored = shown * scale. Distances are in points
+    // and shown in the document's ruler unit.
+    void AddLink(LinkedValue::Kind kind, int edit, int spin, int slider, double low, double high,
+                 double scale, double* target);
+    // The document's ruler unit (points without a document).
+    static int32_t DocumentRuler();
+
+    ValueLinker linker_;
+
+private:
+    void Relink();
+    static void OnLinkedChange(void* self);
+    int32_t linkedRuler_ = -1;
+};
+
 class PGCtrlr : public VERTiGON4PanelCtrlr, public PresetOwner {
 public:
     PGCtrlr(LiveObjectKind kind, PanelHandle panel, FlyoutHandle flyout);

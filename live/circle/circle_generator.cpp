@@ -10,9 +10,7 @@
 #include "host/api/vtg_art_suite.h"
 #include "host/api/vtg_document_suite.h"
 #include "host/api/vtg_math_suite.h"
-#include "host/api/vtg_memory_suite.h"
 #include "host/api/vtg_path_suite.h"
-#include "platform/system.hpp"
 
 namespace vtg {
 
@@ -20,15 +18,9 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 constexpr const char* kCopyListBlock = "Circle Copies";
-constexpr double kMarkHalf = 8.0;
-// The copy list is indexed by int32; a larger count cannot be held.
-constexpr std::int64_t kMaxCopies = 0x7FFFFFFF / static_cast<std::int64_t>(sizeof(ArtHandle));
 
 double Random() {
-    double r = 0;
-    if (sMath->RandomUniform(&r) != kNoErr)
-        return 0;
-    return r;
+    return LiveRandom();
 }
 
 // Moves `p` in polar coordinates about `c`: the distance by a share of
@@ -101,14 +93,6 @@ ErrorCode Randomise(ArtHandle art, VtgPoint c, const CirclePGParams& p) {
     return kNoErr;
 }
 
-// translate(-c), rotate(a), scale(sx, sy), translate(+c), appended to m.
-void RotateAbout(VtgMatrix& m, VtgPoint c, double a, double sx, double sy) {
-    sMath->ConcatTranslate(&m, -c.x, -c.y);
-    sMath->ConcatRotate(&m, a);
-    sMath->ConcatScale(&m, sx, sy);
-    sMath->ConcatTranslate(&m, c.x, c.y);
-}
-
 VtgMatrix CopyMatrix(double a, VtgPoint ps, VtgPoint pc, const CirclePGParams& p) {
     VtgMatrix m{};
     sMath->IdentityMatrix(&m);
@@ -130,38 +114,6 @@ VtgMatrix CopyMatrix(double a, VtgPoint ps, VtgPoint pc, const CirclePGParams& p
     return m;
 }
 
-ErrorCode NewMarkPath(ArtHandle mark, const VtgPoint (&points)[3]) {
-    ArtHandle path = nullptr;
-    if (ErrorCode err = sArt->NewArt(kVtgArtPath, kVtgPlaceInsideOnTop, mark, &path))
-        return err;
-    PathSegment segments[3];
-    for (int i = 0; i < 3; ++i)
-        segments[i] = {points[i], points[i], points[i], 1};
-    if (ErrorCode err = sPath->SetPathSegments(path, 0, 3, segments))
-        return err;
-    return sArt->SetArtAttributes(path, kVtgArtGuide, 1);
-}
-
-ErrorCode DrawCentreMark(ArtHandle group, VtgPoint c) {
-    ViewHandle view = nullptr;
-    if (sDocument->GetFrontView(&view) == kNoErr && view != nullptr) {
-        int32_t shown = 1;
-        if (sDocument->GetGuideDisplay(view, &shown) == kNoErr && shown == 0)
-            if (ErrorCode err = sDocument->SetGuideDisplay(view, 1))
-                return err;
-    }
-    ArtHandle mark = nullptr;
-    if (ErrorCode err = sArt->NewArt(kVtgArtGroup, kVtgPlaceInsideOnTop, group, &mark))
-        return err;
-    const VtgPoint horizontal[3] = {{c.x - kMarkHalf, c.y}, c, {c.x + kMarkHalf, c.y}};
-    if (ErrorCode err = NewMarkPath(mark, horizontal))
-        return err;
-    const VtgPoint vertical[3] = {{c.x, c.y - kMarkHalf}, c, {c.x, c.y + kMarkHalf}};
-    if (ErrorCode err = NewMarkPath(mark, vertical))
-        return err;
-    return sArt->SetArtAttributes(mark, kVtgArtLocked, 1);
-}
-
 VtgPoint RingCentre(const VtgRect& box, const CirclePGParams& p) {
     const double cx = (box.left + box.right) / 2, cy = (box.top + box.bottom) / 2;
     const double xs[3] = {box.left, cx, box.right};
@@ -171,111 +123,23 @@ VtgPoint RingCentre(const VtgRect& box, const CirclePGParams& p) {
     return {xs[r % 3] + p.offsetH, ys[r / 3] + p.offsetV};
 }
 
-// The copies after the loop: shuffled, then reversed, as the record says.
-ErrorCode OrderCopies(ArtHandle group, ArtHandle* list, int32_t made, int32_t copies,
-                      const CirclePGParams& p) {
-    if (p.randomOn != 0 && p.randomOrder != 0 && made == copies) {
-        for (int32_t j = 0; j < copies; ++j) {
-            const auto k = static_cast<int32_t>(
-                static_cast<int64_t>(std::trunc(Random() * 2147483647.0)) % copies);
-            ArtHandle t = list[j];
-            list[j] = list[k];
-            list[k] = t;
-        }
-        for (int32_t j = 0; j < copies; ++j)
-            if (ErrorCode err = sArt->MoveArt(list[j], kVtgPlaceInsideOnBottom, group))
-                return err;
-    }
-    if (p.reverseOrder != 0)
-        for (int32_t j = 0; j < made; ++j)
-            if (ErrorCode err = sArt->MoveArt(list[j], kVtgPlaceInsideOnTop, group))
-                return err;
-    return kNoErr;
-}
-
 } // namespace
-
-bool NearMultipleOfPi(double a) {
-    double r = std::fabs(a);
-    if (!std::isfinite(r))
-        return false;
-    r = std::fmod(r, kPi) - kPi; // |a| less pi until the result is negative
-    return r > -0.001 || r + kPi < 0.001;
-}
-
-int32_t& CircleSeedAccumulator() {
-    static int32_t accumulator = 0;
-    return accumulator;
-}
-
-int32_t NextAccumulatedSeed(int32_t& accumulator, uint32_t tick, double random) {
-    // Unsigned arithmetic: the sum wraps instead of overflowing, with the
-    // same bits as the signed sum on two's-complement machines.
-    const double step = std::trunc(random * 10000.0);
-    const auto add = static_cast<uint32_t>(static_cast<int32_t>(std::isfinite(step) ? step : 0));
-    const uint32_t acc = static_cast<uint32_t>(accumulator) + add;
-    accumulator = static_cast<int32_t>(acc);
-    return static_cast<int32_t>(((tick & 0x7FFFFFFFu) + acc) & 0x7FFFFFFFu);
-}
 
 void ChooseCircleSeed(CirclePGParams& record) {
-    if (record.seedFixed == 0)
-        record.seed = NextAccumulatedSeed(CircleSeedAccumulator(), platform::TickCount(), Random());
-    record.seedFixed = 1;
+    ChooseLiveSeed(record.seedFixed, record.seed);
 }
 
-namespace {
-
-// Adds the segments of the paths in `art` to `count`, stopping once it
-// passes `limit`.
-ErrorCode CountSegments(ArtHandle art, std::int64_t limit, std::int64_t& count) {
-    int32_t kind = 0;
-    if (ErrorCode err = sArt->GetArtKind(art, &kind))
-        return err;
-    if (kind == kVtgArtPath) {
-        int16_t n = 0;
-        if (ErrorCode err = sPath->GetPathSegmentCount(art, &n))
-            return err;
-        count += n;
-        return kNoErr;
-    }
-    ArtHandle child = nullptr;
-    if (kind != kVtgArtGroup && kind != kVtgArtCompoundPath) {
-        count += 1; // text and other art: at least one piece each
-        return kNoErr;
-    }
-    if (ErrorCode err = sArt->GetArtFirstChild(art, &child))
-        return err;
-    while (child != nullptr && count <= limit) {
-        if (ErrorCode err = CountSegments(child, limit, count))
-            return err;
-        if (ErrorCode err = sArt->GetArtNextSibling(child, &child))
-            return err;
-    }
-    return kNoErr;
-}
-
-} // namespace
-
-ErrorCode CheckCircleSize(ArtHandle edit, const CirclePGParams& p) {
-    if (sArt == nullptr || sPath == nullptr)
-        return kSuiteNotFoundErr;
-    if (p.copies <= 0)
-        return kNoErr;
-    if (p.copies > kMaxCircleCopies)
-        return kResultTooLargeErr;
-    const std::int64_t limit = kMaxCircleResultSegments / p.copies;
-    std::int64_t segments = 0;
-    if (ErrorCode err = CountSegments(edit, limit, segments))
-        return err;
-    return segments > limit ? kResultTooLargeErr : kNoErr;
+std::int64_t CircleCopies(const CirclePGParams& record) {
+    if (record.copies > kMaxPanelCount)
+        return -1;
+    return record.copies > 0 ? record.copies : 0;
 }
 
 ErrorCode GenerateCircle(ArtHandle group, ArtHandle source, const CirclePGParams& p) {
     if (sArt == nullptr || sMath == nullptr || sPath == nullptr || sMemory == nullptr ||
         sDocument == nullptr)
         return kSuiteNotFoundErr;
-    if (ErrorCode err = sMath->SeedRandom(p.seed))
+    if (ErrorCode err = SeedLiveRandom(p.seed))
         return err;
     VtgRect box{};
     if (ErrorCode err = sArt->GetArtBounds(source, nullptr, kVtgBoundsControlPoints, &box))
@@ -283,21 +147,13 @@ ErrorCode GenerateCircle(ArtHandle group, ArtHandle source, const CirclePGParams
     const VtgPoint ps{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
     const VtgPoint pc = RingCentre(box, p);
     const int32_t copies = p.copies > 0 ? p.copies : 0;
-    ArtHandle* list = nullptr;
-    if (copies > 0) {
-        // The size in 64 bits: a stored count can never wrap it.
-        const std::int64_t bytes = static_cast<std::int64_t>(copies) * sizeof(ArtHandle);
-        void* block = nullptr;
-        if (copies > kMaxCopies ||
-            sMemory->AllocateBlock(kCopyListBlock, static_cast<size_t>(bytes), &block) != kNoErr)
-            return kOutOfMemoryErr;
-        list = static_cast<ArtHandle*>(block);
-    }
+    CopyList list;
+    if (ErrorCode err = list.Allocate(kCopyListBlock, copies))
+        return err;
     const bool randomise =
         p.randomOn != 0 && (p.anchorRadialOn != 0 || p.anchorAngleOn != 0 || p.inRadialOn != 0 ||
                             p.inAngleOn != 0 || p.outRadialOn != 0 || p.outAngleOn != 0);
     ErrorCode err = kNoErr;
-    int32_t made = 0;
     double a = 0;
     const double step = 2 * kPi / (copies > 0 ? copies : 1);
     for (int32_t i = 0; i < copies && err == kNoErr; ++i, a += step) {
@@ -305,18 +161,16 @@ ErrorCode GenerateCircle(ArtHandle group, ArtHandle source, const CirclePGParams
         err = sArt->DuplicateArt(source, kVtgPlaceInsideOnBottom, group, &copy);
         if (err != kNoErr)
             break;
-        list[made++] = copy;
+        list.Add(copy);
         if (randomise && (err = Randomise(copy, pc, p)) != kNoErr)
             break;
         const VtgMatrix m = CopyMatrix(a, ps, pc, p);
         err = sArt->TransformArt(copy, &m, 1, kVtgTransformAll);
     }
     if (err == kNoErr)
-        err = OrderCopies(group, list, made, copies, p);
+        err = list.Stack(group, p.randomOn != 0 && p.randomOrder != 0, p.reverseOrder != 0);
     if (err == kNoErr && p.showCentre != 0)
         err = DrawCentreMark(group, pc);
-    if (list != nullptr)
-        sMemory->FreeBlock(list);
     return err;
 }
 
