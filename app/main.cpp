@@ -1,6 +1,7 @@
 // vertigon - the headless host application with the plug-in loaded.
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -23,6 +24,7 @@
 #include "host/host.hpp"
 #include "host/live_updates.hpp"
 #include "host/svg/svg.hpp"
+#include "platform/file_write.hpp"
 #include "platform/system.hpp"
 
 namespace {
@@ -61,40 +63,70 @@ int Fail(const std::string& reason) {
     return 1;
 }
 
-// Allocation-failure injection for tests, from VTG_FAIL_ALLOC: a number n
-// makes the n-th allocation or resize of a host memory block of this run
-// fail with -108 (0: none fails), a name makes every allocation of blocks of
-// that name fail. While it is set the program ends by printing how many
-// allocations it asked for and which of them were made to fail.
+// Failure injection for tests.
+// VTG_FAIL_ALLOC: a number n makes the n-th allocation or resize of a host
+// memory block of this run fail with -108 (0: none fails), a name makes
+// every allocation of blocks of that name fail.
+// VTG_FAIL_WRITE: "k" or "k:EIO" makes the k-th step (write, sync or
+// rename) of the run's file writes fail, with ENOSPC or the errno named
+// (ENOSPC, EIO, EROFS, EACCES); 0 fails none.
+// While one is set the program ends by printing what it counted and which
+// of them were made to fail.
 class FaultInjection {
 public:
     explicit FaultInjection(hostapp::Host& host) : host_(host) {
-        auto value = platform::GetEnvironment("VTG_FAIL_ALLOC");
-        if (!value || value->empty())
-            return;
-        active_ = true;
-        char* end = nullptr;
-        const long n = std::strtol(value->c_str(), &end, 10);
-        if (*end == '\0' && n >= 0 && n <= INT32_MAX)
-            host.memory().failNth(static_cast<int>(n));
-        else
-            host.memory().failName(*value);
+        if (auto value = platform::GetEnvironment("VTG_FAIL_ALLOC"); value && !value->empty()) {
+            allocActive_ = true;
+            char* end = nullptr;
+            const long n = std::strtol(value->c_str(), &end, 10);
+            if (*end == '\0' && n >= 0 && n <= INT32_MAX)
+                host.memory().failNth(static_cast<int>(n));
+            else
+                host.memory().failName(*value);
+        }
+        if (auto value = platform::GetEnvironment("VTG_FAIL_WRITE"); value && !value->empty()) {
+            writeActive_ = true;
+            failStep_ = std::strtol(value->c_str(), nullptr, 10);
+            const std::size_t colon = value->find(':');
+            const std::string name =
+                colon == std::string::npos ? "ENOSPC" : value->substr(colon + 1);
+            errno_ = name == "EIO"      ? EIO
+                     : name == "EROFS"  ? EROFS
+                     : name == "EACCES" ? EACCES
+                                        : ENOSPC;
+            platform::SetFileWriteFault([this](const char* step) {
+                if (++steps_ != failStep_)
+                    return 0;
+                failed_ = " #" + std::to_string(steps_) + " (" + step + ")";
+                return errno_;
+            });
+        }
     }
     ~FaultInjection() {
-        if (!active_)
-            return;
-        std::string failed;
-        for (const auto& [n, name] : host_.memory().injectedFaults())
-            failed += " #" + std::to_string(n) + " (" + name + ")";
-        std::fprintf(stderr, "vertigon: memory: %ld allocations, failed:%s\n",
-                     host_.memory().requests(), failed.empty() ? " none" : failed.c_str());
+        if (allocActive_) {
+            std::string failed;
+            for (const auto& [n, name] : host_.memory().injectedFaults())
+                failed += " #" + std::to_string(n) + " (" + name + ")";
+            std::fprintf(stderr, "vertigon: memory: %ld allocations, failed:%s\n",
+                         host_.memory().requests(), failed.empty() ? " none" : failed.c_str());
+        }
+        if (writeActive_) {
+            platform::SetFileWriteFault({});
+            std::fprintf(stderr, "vertigon: writes: %ld steps, failed:%s\n", steps_,
+                         failed_.empty() ? " none" : failed_.c_str());
+        }
     }
     FaultInjection(const FaultInjection&) = delete;
     FaultInjection& operator=(const FaultInjection&) = delete;
 
 private:
     hostapp::Host& host_;
-    bool active_ = false;
+    bool allocActive_ = false;
+    bool writeActive_ = false;
+    long failStep_ = 0;
+    long steps_ = 0;
+    int errno_ = ENOSPC;
+    std::string failed_;
 };
 
 // Loads and starts the plug-in; an empty text on success, else the reason.
@@ -289,7 +321,12 @@ int Run(int argc, char** argv) {
 // been written, since every write replaces its file only when complete.
 int main(int argc, char** argv) {
     try {
-        return Run(argc, argv);
+        const int status = Run(argc, argv);
+        // Files the plug-in or the host failed to write on the way (a
+        // preset file, the preferences) did not stop the command's own work.
+        for (const std::string& failure : platform::TakeUnreportedWriteFailures())
+            std::fprintf(stderr, "vertigon: warning: %s\n", failure.c_str());
+        return status;
     } catch (const std::bad_alloc&) {
         return Fail("out of memory");
     } catch (const std::exception& e) {

@@ -34,6 +34,9 @@ inline std::string DescribeCode(ErrorCode code) {
         return "no font with outlines found for the text (FNT?)";
     if (code == kEmptyTextErr)
         return "the text has no characters to outline (TXT0)";
+    if (FormatCode(code) == "EPN ")
+        return "the plug-in could not set itself up: its preset folder could not be prepared "
+               "or read (EPN )";
     return "error " + FormatCode(code);
 }
 

@@ -140,8 +140,12 @@ bool Preferences::save() {
     const std::string after = text();
     if (after == before)
         return true;
-    // A failed write keeps the previous store.
-    return platform::WriteWholeFile(path, after).empty();
+    // A failed write keeps the previous store; the reason reaches the
+    // program's warnings.
+    const std::string error = platform::WriteWholeFile(path, after);
+    if (!error.empty())
+        platform::NoteUnreportedWriteFailure(error);
+    return error.empty();
 }
 
 std::optional<bool> Preferences::boolean(const std::string& section, const std::string& key) {

@@ -154,7 +154,13 @@ ErrorCode ReadWholeFile(const std::string& path, std::string& out) {
 // its temporary name is cleared first.
 ErrorCode ReplaceFile(const std::string& path, std::string_view bytes) {
     std::remove((path + "Tm").c_str());
-    return platform::WriteWholeFile(path, bytes).empty() ? kNoErr : kFileError;
+    const std::string error = platform::WriteWholeFile(path, bytes);
+    if (error.empty())
+        return kNoErr;
+    // Callers answer with a code (and an alert where there is a user to
+    // see it); the system's reason goes to the program's warnings.
+    platform::NoteUnreportedWriteFailure(error);
+    return kFileError;
 }
 
 // The header version of a file's first bytes, or 0 for a foreign header.

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -169,6 +170,19 @@ bool IsTemporaryName(const std::string& name, long* pid) {
     if (pid != nullptr)
         *pid = value;
     return true;
+}
+
+std::vector<std::string>& UnreportedFailures() {
+    static std::vector<std::string> failures;
+    return failures;
+}
+
+void NoteUnreportedWriteFailure(const std::string& message) {
+    UnreportedFailures().push_back(message);
+}
+
+std::vector<std::string> TakeUnreportedWriteFailures() {
+    return std::exchange(UnreportedFailures(), {});
 }
 
 void SetFileWriteFault(FileWriteFault fault) {

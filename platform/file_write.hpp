@@ -17,6 +17,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -24,6 +25,13 @@ namespace platform {
 // the file and the system's reason ("out.svg: cannot write: No space left
 // on device").
 std::string WriteWholeFile(const std::string& path, std::string_view bytes);
+
+// Failures of writes whose callers cannot report them on the spot (the
+// plug-in rewriting a preset file while it shuts down, the preferences
+// store): kept here and printed by the program as warnings before it exits,
+// so that no failed write passes unseen.
+void NoteUnreportedWriteFailure(const std::string& message);
+std::vector<std::string> TakeUnreportedWriteFailures();
 
 // The temporary name's pattern: "." + the file's name + ".vtg-" + the
 // writing process's id + "-" + six random characters.
