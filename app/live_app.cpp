@@ -99,6 +99,19 @@ const LiveField kGalaxyFields[] = {
     {"stacking", W::Radio, 1518, 2, nullptr, nullptr},
 };
 
+const LiveField kExplosionFields[] = {
+    {"pieces", W::Integer, 1479, 0, "1 .. 32767", nullptr},
+    {"directionJitter", W::Number, 1481, 0, "0 .. 360 (°)", nullptr},
+    {"keepAngle", W::Check, 1521, 0, nullptr, nullptr},
+    {"centreRadius", W::Distance, 1486, 0, "-16383 .. 16383 pt", nullptr},
+    {"spread", W::Distance, 1488, 0, "-16383 .. 16383 pt", nullptr},
+    {"showCentre", W::Check, 1522, 0, nullptr, nullptr},
+    {"spacing", W::Radio, 1483, 3, nullptr, nullptr},
+    {"tipSize", W::Number, 1490, 0, "-20000 .. 20000 (%)", nullptr},
+    {"fadeMode", W::Radio, 1843, 3, nullptr, nullptr},
+    {"opacity", W::Number, 1841, 0, "0 .. 100 (%)", nullptr},
+};
+
 // One live-object kind the command drives: its feature name, the menu item
 // that opens its panel, the panel's dialog and the fields.
 struct LiveKind {
@@ -112,6 +125,7 @@ const LiveKind kLiveKinds[] = {
     {"live-circle", "VERTiGON6_05", 670, kCircleFields},
     {"live-border", "VERTiGON6_13", 663, kBorderFields},
     {"live-galaxy", "VERTiGON6_04", 660, kGalaxyFields},
+    {"live-explosion", "VERTiGON6_01", 659, kExplosionFields},
 };
 
 const LiveKind* FindKind(const std::string& feature) {

@@ -119,6 +119,17 @@ void GalaxyUpdate(benchmark::State& state) {
 }
 BENCHMARK(GalaxyUpdate)->Unit(benchmark::kMillisecond);
 
+// A Live Explosion with the default settings: 200 copies faded inwards.
+void ExplosionUpdate(benchmark::State& state) {
+    LiveBench bench;
+    vtg::ExplosionPGParams record{};
+    vtg::SetKindDefaults(vtg::kKindExplosion, &record);
+    vtg::MakeLiveObjectsOf(vtg::kKindExplosion, &record);
+    bench.Run(state);
+    state.SetLabel("200 copies of 1000 segments");
+}
+BENCHMARK(ExplosionUpdate)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 BENCHMARK_MAIN();

@@ -11,7 +11,8 @@ namespace vtg {
 
 namespace {
 
-const LiveAction* const kActions[] = {&kCircleAction, &kBorderAction, &kGalaxyAction};
+const LiveAction* const kActions[] = {&kCircleAction, &kBorderAction, &kGalaxyAction,
+                                      &kExplosionAction};
 
 const LiveAction* ActionOfIndex(int16_t index) {
     for (const LiveAction* a : kActions)

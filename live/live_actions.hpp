@@ -91,5 +91,6 @@ ErrorCode PlayLiveObjectAction(const void* userData, ValueBlockHandle values);
 extern const LiveAction kCircleAction;
 extern const LiveAction kBorderAction;
 extern const LiveAction kGalaxyAction;
+extern const LiveAction kExplosionAction;
 
 } // namespace vtg

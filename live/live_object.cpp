@@ -19,6 +19,7 @@
 #include "host/api/vtg_user_suite.h"
 #include "live/border/border_generator.hpp"
 #include "live/circle/circle_generator.hpp"
+#include "live/explosion/explosion_generator.hpp"
 #include "live/galaxy/galaxy_generator.hpp"
 #include "live/live_actions.hpp"
 #include "live/live_copies.hpp"
@@ -377,6 +378,8 @@ const LiveKindOps* LiveKindOperations(LiveObjectKind kind) {
         return &BorderKindOps();
     case kKindGalaxy:
         return &GalaxyKindOps();
+    case kKindExplosion:
+        return &ExplosionKindOps();
     default:
         return nullptr;
     }

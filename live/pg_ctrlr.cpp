@@ -18,6 +18,7 @@
 #include "host/api/vtg_plugin_group_suite.h"
 #include "live/border/border_ctrlr.hpp"
 #include "live/circle/circle_ctrlr.hpp"
+#include "live/explosion/explosion_ctrlr.hpp"
 #include "live/galaxy/galaxy_ctrlr.hpp"
 #include "params/live_storage.hpp"
 #include "params/preset_library.hpp"
@@ -373,6 +374,8 @@ std::unique_ptr<PGCtrlr> CreateLiveObjectController(LiveObjectKind kind, PanelHa
         return std::make_unique<BorderPGCtrlr>(panel, flyout);
     if (kind == kKindGalaxy)
         return std::make_unique<GalaxyPGCtrlr>(panel, flyout);
+    if (kind == kKindExplosion)
+        return std::make_unique<ExplosionPGCtrlr>(panel, flyout);
     return nullptr;
 }
 
