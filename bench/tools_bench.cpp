@@ -19,8 +19,11 @@ namespace {
 
 using hostapp::doc::ArtNode;
 
-constexpr const char* kTitles[] = {"VERTiGON6: ラフ ツール", "VERTiGON6: 遠近法ワープ ツール",
-                                   "VERTiGON6: マルチウェーブ ツール"};
+constexpr const char* kTitles[] = {
+    "VERTiGON6: ラフ ツール",           "VERTiGON6: 遠近法ワープ ツール",
+    "VERTiGON6: マルチウェーブ ツール", "VERTiGON6: レンズ ツール",
+    "VERTiGON6: クラフト ツール",       "VERTiGON6: ほうき ツール"};
+constexpr const char* kNames[] = {"roughen", "warp", "wave", "lens", "craft", "broom"};
 
 // A started host with one document: `paths` selected wavy closed paths of
 // `segments` anchors each, laid out in a grid over 2 000 x 2 000 points.
@@ -89,10 +92,8 @@ void DragStep(benchmark::State& state) {
     const int segments = static_cast<int>(state.range(2));
     ToolBench bench(paths, segments);
     bench.Run(state, tool);
-    state.SetLabel(std::string(tool == 0   ? "roughen"
-                               : tool == 1 ? "warp"
-                                           : "wave") +
-                   ", " + std::to_string(paths) + " x " + std::to_string(segments) + " segments");
+    state.SetLabel(std::string(kNames[tool]) + ", " + std::to_string(paths) + " x " +
+                   std::to_string(segments) + " segments");
 }
 
 } // namespace
@@ -105,6 +106,12 @@ BENCHMARK(DragStep)
     ->Args({1, 1, 30000})
     ->Args({2, 100, 1000})
     ->Args({2, 1, 30000})
+    ->Args({3, 100, 1000})
+    ->Args({3, 1, 30000})
+    ->Args({4, 100, 1000})
+    ->Args({4, 1, 30000})
+    ->Args({5, 100, 1000})
+    ->Args({5, 1, 30000})
     // How the cost grows with the selection.
     ->Args({0, 10, 1000})
     ->Args({0, 30, 1000})

@@ -17,20 +17,6 @@ bool IsPath(ArtHandle art) {
     return sArt->GetArtKind(art, &kind) == kNoErr && kind == kVtgArtPath;
 }
 
-// Lends the drag's segment buffer to the shared driver for one call.
-class LendSegments {
-public:
-    explicit LendSegments(PathSegment* segments) : saved_(gEffectSegments) {
-        gEffectSegments = segments;
-    }
-    ~LendSegments() { gEffectSegments = saved_; }
-    LendSegments(const LendSegments&) = delete;
-    LendSegments& operator=(const LendSegments&) = delete;
-
-private:
-    PathSegment* saved_;
-};
-
 } // namespace
 
 int32_t AxisToolCtrlr::CursorFor(uint32_t modifiers) const {

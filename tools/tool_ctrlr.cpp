@@ -12,6 +12,9 @@
 #include "core/vertigon_plugin.hpp"
 #include "params/preset_library.hpp"
 #include "params/tool_params.hpp"
+#include "tools/broom/broom_tool.hpp"
+#include "tools/craft/craft_tool.hpp"
+#include "tools/lens/lens_tool.hpp"
 #include "tools/roughen/rough_tool.hpp"
 #include "tools/tool_drag.hpp"
 #include "tools/tool_table.hpp"
@@ -183,6 +186,62 @@ void ToolViewController::TraceTurnedOn() {
     WarnTraceEnabled();
 }
 
+void ToolViewController::ShowTrace(const TraceControls& c, const TraceFields& f) {
+    platform::SetChecked(item(c.check), *f.trace != 0);
+    platform::SetSelection(item(c.mode), *f.traceMode);
+    ShowLength(c.interval, *f.interval);
+    platform::SetText(item(c.steps), std::to_string(TraceSteps(*f.steps)));
+}
+
+void ToolViewController::ApplyTraceRules(const TraceControls& c, bool on, bool intervalShown,
+                                         bool modeEnabled) {
+    for (int id : {c.intervalLabel, c.interval, c.intervalSpin}) {
+        platform::Show(item(id), intervalShown);
+        platform::Enable(item(id), on);
+    }
+    for (int id : {c.stepsLabel, c.steps, c.stepsSpin}) {
+        platform::Show(item(id), !intervalShown);
+        platform::Enable(item(id), on);
+    }
+    platform::Enable(item(c.mode), on && modeEnabled);
+}
+
+bool ToolViewController::OnTraceCommand(const TraceControls& c, const TraceFields& f, int id,
+                                        int notify) {
+    if (id == c.check) {
+        *f.trace = platform::IsChecked(item(c.check)) ? 1 : 0;
+        if (*f.trace != 0)
+            TraceTurnedOn();
+        ApplyRules();
+    } else if (id == c.mode) {
+        if (notify == platform::kNotifySelChange) {
+            const int mode = platform::GetSelection(item(c.mode));
+            if (mode >= 0 && mode < f.modes)
+                *f.traceMode = static_cast<int16_t>(mode);
+            ApplyRules();
+        }
+    } else if (id == c.interval) {
+        if (notify == platform::kNotifyEditChange)
+            ReadLength(c.interval, 1, 4000, *f.interval);
+    } else if (id == c.steps) {
+        if (notify == platform::kNotifyEditChange)
+            ReadInteger(c.steps, 1, 4000, *f.steps);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool ToolViewController::OnTraceSpin(const TraceControls& c, int id, int delta) {
+    if (id == c.intervalSpin)
+        StepEdit(c.interval, delta);
+    else if (id == c.stepsSpin)
+        StepEdit(c.steps, delta);
+    else
+        return false;
+    return true;
+}
+
 // --- the controller ----------------------------------------------------------------
 
 ToolCtrlr::ToolCtrlr(int16_t index, PanelHandle panel, FlyoutHandle flyout)
@@ -332,8 +391,14 @@ std::unique_ptr<ToolCtrlr> CreateToolController(int16_t index, PanelHandle panel
         return std::make_unique<WarpToolCtrlr>(panel, flyout);
     case 1:
         return std::make_unique<WaveToolCtrlr>(panel, flyout);
+    case 2:
+        return std::make_unique<LensToolCtrlr>(panel, flyout);
+    case 4:
+        return std::make_unique<CraftToolCtrlr>(panel, flyout);
     case 5:
         return std::make_unique<RoughToolCtrlr>(panel, flyout);
+    case 6:
+        return std::make_unique<BroomToolCtrlr>(panel, flyout);
     default:
         return nullptr;
     }

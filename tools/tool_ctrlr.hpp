@@ -28,6 +28,23 @@ inline constexpr int kRefreshPreset = 4;
 inline constexpr int kRefreshDocument = 16;
 inline constexpr int kRefreshSendData = 64;
 
+// The trace controls of an options view: the check box, the mode list, and
+// the interval and steps rows (label, edit, spin) that share one place.
+struct TraceControls {
+    int check, mode;
+    int intervalLabel, interval, intervalSpin;
+    int stepsLabel, steps, stepsSpin;
+};
+
+// The record fields those controls show.
+struct TraceFields {
+    int32_t* trace;
+    int16_t* traceMode;
+    double* interval;
+    double* steps;
+    int modes; // number of items in the mode list
+};
+
 class ToolViewController : public VERTiGON4ViewController {
 public:
     explicit ToolViewController(ToolCtrlr& ctrlr) : ctrlr_(ctrlr) {}
@@ -59,6 +76,20 @@ protected:
     void StepEdit(int edit, int delta);
     // The trace check box went on: the warning first.
     void TraceTurnedOn();
+    // Shows and enables the controls for the record as it stands (the rows
+    // of the current kind, the trace rows); called after each change.
+    virtual void ApplyRules() {}
+
+    // The trace controls every tool with a trace has: shows the fields,
+    // applies the rule that the interval row shows when `intervalShown` and
+    // the steps row otherwise, both enabled only while trace is on (the mode
+    // list also only when `modeEnabled`), and handles their commands and
+    // spins (true when `id` is one of them).
+    void ShowTrace(const TraceControls& c, const TraceFields& f);
+    void ApplyTraceRules(const TraceControls& c, bool on, bool intervalShown,
+                         bool modeEnabled = true);
+    bool OnTraceCommand(const TraceControls& c, const TraceFields& f, int id, int notify);
+    bool OnTraceSpin(const TraceControls& c, int id, int delta);
 
     ToolCtrlr& ctrlr_;
 

@@ -145,17 +145,17 @@ void EndGesture() {
     d.selectionCount = 0;
 }
 
-ErrorCode DrawBrushCircle(VtgPoint c, double r) {
+ErrorCode DrawBrushEllipse(VtgPoint c, double rx, double ry) {
     ToolDragState& d = Drag();
     ArtHandle art = nullptr;
     if (ErrorCode err = sArt->NewArt(kVtgArtPath, kVtgPlaceInsideOnTop, nullptr, &art))
         return err;
-    const double k = r * kCircleHandle;
+    const double kx = rx * kCircleHandle, ky = ry * kCircleHandle;
     PathSegment s[4] = {};
-    s[0] = {{c.x, c.y + r}, {c.x - k, c.y + r}, {c.x + k, c.y + r}, 0};
-    s[1] = {{c.x + r, c.y}, {c.x + r, c.y + k}, {c.x + r, c.y - k}, 0};
-    s[2] = {{c.x, c.y - r}, {c.x + k, c.y - r}, {c.x - k, c.y - r}, 0};
-    s[3] = {{c.x - r, c.y}, {c.x - r, c.y - k}, {c.x - r, c.y + k}, 0};
+    s[0] = {{c.x, c.y + ry}, {c.x - kx, c.y + ry}, {c.x + kx, c.y + ry}, 0};
+    s[1] = {{c.x + rx, c.y}, {c.x + rx, c.y + ky}, {c.x + rx, c.y - ky}, 0};
+    s[2] = {{c.x, c.y - ry}, {c.x + kx, c.y - ry}, {c.x - kx, c.y - ry}, 0};
+    s[3] = {{c.x - rx, c.y}, {c.x - rx, c.y - ky}, {c.x - rx, c.y + ky}, 0};
     ErrorCode err = sPath->SetPathSegmentCount(art, 4);
     if (err == kNoErr)
         err = sPath->SetPathSegments(art, 0, 4, s);
@@ -167,6 +167,10 @@ ErrorCode DrawBrushCircle(VtgPoint c, double r) {
     }
     d.brushCircle = art;
     return kNoErr;
+}
+
+ErrorCode DrawBrushCircle(VtgPoint c, double r) {
+    return DrawBrushEllipse(c, r, r);
 }
 
 void DisposeBrushCircle() {

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "core/plugin_globals.hpp"
+#include "geometry/path_model.hpp"
 #include "host/api/vtg_base.h"
 #include "host/api/vtg_messages.h"
 
@@ -43,6 +44,21 @@ ErrorCode RevertStep();
 // The drag's segment buffer ("g buffer for segments"), made on first need.
 ErrorCode EnsureDragSegments();
 
+// Lends the drag's segment buffer to the shared deformation driver for one
+// call, so that it does not take a buffer of its own for every path.
+class LendSegments {
+public:
+    explicit LendSegments(PathSegment* segments) : saved_(gEffectSegments) {
+        gEffectSegments = segments;
+    }
+    ~LendSegments() { gEffectSegments = saved_; }
+    LendSegments(const LendSegments&) = delete;
+    LendSegments& operator=(const LendSegments&) = delete;
+
+private:
+    PathSegment* saved_;
+};
+
 // Frees the trace buffer, the segment buffer and the selection list, and
 // forgets the brush circle.
 void EndGesture();
@@ -50,6 +66,8 @@ void EndGesture();
 // Draws the brush circle (a closed four-anchor path on top of the current
 // layer) and keeps it in the drag state; DisposeBrushCircle deletes it.
 ErrorCode DrawBrushCircle(VtgPoint centre, double radius);
+// The same with radii rx across and ry up (the Lens tool's lens area).
+ErrorCode DrawBrushEllipse(VtgPoint centre, double rx, double ry);
 void DisposeBrushCircle();
 
 // The warning shown when the user turns trace on, and the question asked

@@ -91,7 +91,12 @@ TEST_F(ToolFaultsTest, GesturesLeaveNoBlocksBehind) {
                           {"VERTiGON6: ラフ ツール", kModifierAlt, false},
                           {"VERTiGON6: 遠近法ワープ ツール", 0, true},
                           {"VERTiGON6: マルチウェーブ ツール", kModifierShift, true},
-                          {"VERTiGON6: マルチウェーブ ツール", 0, false}};
+                          {"VERTiGON6: マルチウェーブ ツール", 0, false},
+                          {"VERTiGON6: レンズ ツール", 0, true},
+                          {"VERTiGON6: レンズ ツール", kModifierAlt, false},
+                          {"VERTiGON6: クラフト ツール", 0, true},
+                          {"VERTiGON6: クラフト ツール", kModifierAlt, false},
+                          {"VERTiGON6: ほうき ツール", 0, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.tool);
         ASSERT_EQ(host().selectTool(c.tool), kNoErr);
@@ -99,7 +104,7 @@ TEST_F(ToolFaultsTest, GesturesLeaveNoBlocksBehind) {
         Select(TopLevel());
         if (c.trace) {
             // Trace on through the view, as a user does.
-            for (int id : {1269, 1305, 1320}) {
+            for (int id : {1269, 1305, 1320, 1067, 1044, 1028}) {
                 platform::WindowId check = platform::FindDescendant(
                     platform::FindNamedWindow("__QrLw_VERTiGON4Tool_v46_PrefsPrefix__"), id);
                 if (check != 0 && !platform::IsChecked(check))

@@ -18,15 +18,9 @@ enum Ids {
     kPerspective = 1304,
     kMargin = 1307,
     kMarginSpin = 1310,
-    kTraceCheck = 1305,
-    kTraceMode = 1306,
-    kIntervalLabel = 1313,
-    kInterval = 1308,
-    kIntervalSpin = 1311,
-    kStepsLabel = 1314,
-    kSteps = 1309,
-    kStepsSpin = 1312,
 };
+
+constexpr TraceControls kTrace{1305, 1306, 1313, 1308, 1311, 1314, 1309, 1312};
 
 // The button of each type: 1282 .. 1299, then 1230 .. 1233.
 int TypeButton(int type) {
@@ -74,37 +68,26 @@ void WarpToolViewController::Refresh(int) {
         platform::SetPressed(item(TypeButton(type)), type == p.type);
     platform::SetChecked(item(kPerspective), p.perspective != 0);
     platform::SetText(item(kMargin), FormatNumber(p.margin * 100, 3));
-    platform::SetChecked(item(kTraceCheck), p.trace != 0);
-    platform::SetSelection(item(kTraceMode), p.traceMode);
-    ShowLength(kInterval, p.interval);
-    platform::SetText(item(kSteps), std::to_string(TraceSteps(p.steps)));
+    ShowTrace(kTrace, Trace());
     ApplyRules();
 }
 
 void WarpToolViewController::ApplyRules() {
     const WarpToolParams& p = static_cast<WarpToolCtrlr&>(ctrlr_).params();
     platform::Enable(item(kPerspective), p.type != 13 && p.type != 21);
-    const bool interval = p.traceMode == 0, on = p.trace != 0;
-    for (int id : {kIntervalLabel, kInterval, kIntervalSpin}) {
-        platform::Show(item(id), interval);
-        platform::Enable(item(id), on);
-    }
-    for (int id : {kStepsLabel, kSteps, kStepsSpin}) {
-        platform::Show(item(id), !interval);
-        platform::Enable(item(id), on);
-    }
-    platform::Enable(item(kTraceMode), on);
+    ApplyTraceRules(kTrace, p.trace != 0, p.traceMode == 0);
+}
+
+TraceFields WarpToolViewController::Trace() const {
+    WarpToolParams& p = static_cast<WarpToolCtrlr&>(ctrlr_).params();
+    return {&p.trace, &p.traceMode, &p.interval, &p.steps, 7};
 }
 
 bool WarpToolViewController::OnToolSpin(int id, int delta) {
     if (id == kMarginSpin)
         StepEdit(kMargin, delta);
-    else if (id == kIntervalSpin)
-        StepEdit(kInterval, delta);
-    else if (id == kStepsSpin)
-        StepEdit(kSteps, delta);
     else
-        return false;
+        return OnTraceSpin(kTrace, id, delta);
     return true;
 }
 
@@ -126,30 +109,8 @@ bool WarpToolViewController::OnToolCommand(int id, int notify) {
         if (notify == platform::kNotifyEditChange && ReadNumber(kMargin, 0, 4000, 3, v))
             p.margin = v / 100;
         return true;
-    case kTraceCheck:
-        p.trace = platform::IsChecked(item(kTraceCheck)) ? 1 : 0;
-        if (p.trace != 0)
-            TraceTurnedOn();
-        ApplyRules();
-        return true;
-    case kTraceMode:
-        if (notify == platform::kNotifySelChange) {
-            const int mode = platform::GetSelection(item(kTraceMode));
-            if (mode >= 0 && mode <= 6)
-                p.traceMode = static_cast<int16_t>(mode);
-            ApplyRules();
-        }
-        return true;
-    case kInterval:
-        if (notify == platform::kNotifyEditChange)
-            ReadLength(kInterval, 1, 4000, p.interval);
-        return true;
-    case kSteps:
-        if (notify == platform::kNotifyEditChange)
-            ReadInteger(kSteps, 1, 4000, p.steps);
-        return true;
     default:
-        return false;
+        return OnTraceCommand(kTrace, Trace(), id, notify);
     }
 }
 

@@ -18,9 +18,10 @@ public:
 protected:
     bool OnToolCommand(int id, int notify) override;
     bool OnToolSpin(int id, int delta) override;
+    void ApplyRules() override;
 
 private:
-    void ApplyRules();
+    TraceFields Trace() const;
 };
 
 class WarpToolCtrlr : public AxisToolCtrlr {

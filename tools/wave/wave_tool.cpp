@@ -16,15 +16,9 @@ enum Ids {
     kFirstStyle = 1315,
     kCycle = 1322,
     kCycleSpin = 1325,
-    kTraceCheck = 1320,
-    kTraceMode = 1321,
-    kIntervalLabel = 1328,
-    kInterval = 1323,
-    kIntervalSpin = 1326,
-    kStepsLabel = 1329,
-    kSteps = 1324,
-    kStepsSpin = 1327,
 };
+
+constexpr TraceControls kTrace{1320, 1321, 1328, 1323, 1326, 1329, 1324, 1327};
 
 } // namespace
 
@@ -58,36 +52,25 @@ void WaveToolViewController::Refresh(int) {
     for (int style = 0; style < kStyles; ++style)
         platform::SetPressed(item(kFirstStyle + style), style == p.style);
     platform::SetText(item(kCycle), FormatNumber(p.cycle, 3));
-    platform::SetChecked(item(kTraceCheck), p.trace != 0);
-    platform::SetSelection(item(kTraceMode), p.traceMode);
-    ShowLength(kInterval, p.interval);
-    platform::SetText(item(kSteps), std::to_string(TraceSteps(p.steps)));
+    ShowTrace(kTrace, Trace());
     ApplyRules();
 }
 
 void WaveToolViewController::ApplyRules() {
     const WaveToolParams& p = static_cast<WaveToolCtrlr&>(ctrlr_).params();
-    const bool interval = p.traceMode == 0, on = p.trace != 0;
-    for (int id : {kIntervalLabel, kInterval, kIntervalSpin}) {
-        platform::Show(item(id), interval);
-        platform::Enable(item(id), on);
-    }
-    for (int id : {kStepsLabel, kSteps, kStepsSpin}) {
-        platform::Show(item(id), !interval);
-        platform::Enable(item(id), on);
-    }
-    platform::Enable(item(kTraceMode), on);
+    ApplyTraceRules(kTrace, p.trace != 0, p.traceMode == 0);
+}
+
+TraceFields WaveToolViewController::Trace() const {
+    WaveToolParams& p = static_cast<WaveToolCtrlr&>(ctrlr_).params();
+    return {&p.trace, &p.traceMode, &p.interval, &p.steps, 8};
 }
 
 bool WaveToolViewController::OnToolSpin(int id, int delta) {
     if (id == kCycleSpin)
         StepEdit(kCycle, delta);
-    else if (id == kIntervalSpin)
-        StepEdit(kInterval, delta);
-    else if (id == kStepsSpin)
-        StepEdit(kSteps, delta);
     else
-        return false;
+        return OnTraceSpin(kTrace, id, delta);
     return true;
 }
 
@@ -104,30 +87,8 @@ bool WaveToolViewController::OnToolCommand(int id, int notify) {
         if (notify == platform::kNotifyEditChange)
             ReadNumber(kCycle, 0.1, 4000, 3, p.cycle);
         return true;
-    case kTraceCheck:
-        p.trace = platform::IsChecked(item(kTraceCheck)) ? 1 : 0;
-        if (p.trace != 0)
-            TraceTurnedOn();
-        ApplyRules();
-        return true;
-    case kTraceMode:
-        if (notify == platform::kNotifySelChange) {
-            const int mode = platform::GetSelection(item(kTraceMode));
-            if (mode >= 0 && mode <= 7)
-                p.traceMode = static_cast<int16_t>(mode);
-            ApplyRules();
-        }
-        return true;
-    case kInterval:
-        if (notify == platform::kNotifyEditChange)
-            ReadLength(kInterval, 1, 4000, p.interval);
-        return true;
-    case kSteps:
-        if (notify == platform::kNotifyEditChange)
-            ReadInteger(kSteps, 1, 4000, p.steps);
-        return true;
     default:
-        return false;
+        return OnTraceCommand(kTrace, Trace(), id, notify);
     }
 }
 
