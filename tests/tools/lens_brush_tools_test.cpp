@@ -323,6 +323,27 @@ TEST_F(BrushToolsTest, NeutralAndDegenerateLensesLeaveThePaths) {
     }
 }
 
+// A size drag of a neutral lens applies nothing, yet its release still
+// frees every buffer and tells the panel the new size.
+TEST_F(BrushToolsTest, NeutralLensSizeDragFreesAndNotifies) {
+    ArtNode* sq = AddSquare("sq", 100, 100, 100);
+    ASSERT_EQ(host().selectTool(kLens), kNoErr);
+    auto& p = params<vtg::LensToolParams>();
+    p.lensKind = 1;
+    p.lupeAmount = 1;
+    p.trace = 1;
+    p.traceMode = 0;
+    const int before = host().memory().total().blocks;
+    Select({sq});
+    EXPECT_EQ(Gesture({{200, 200}, {220, 180}, {240, 170}}, kModifierAlt), kNoErr);
+    EXPECT_EQ(host().memory().total().blocks, before);
+    EXPECT_EQ(p.lensSize.x, 80);
+    EXPECT_EQ(p.lensSize.y, 60);
+    EXPECT_EQ(platform::GetText(Control(1069)), "80.0000 pt");
+    EXPECT_EQ(vtg::Drag().selection, nullptr);
+    EXPECT_EQ(Paths().size(), 1u);
+}
+
 // The fisheye moves points under the lens only, and the drag is one undo
 // step named after the tool that gives the square back.
 TEST_F(BrushToolsTest, LensFisheyeDragIsOneUndoStep) {
