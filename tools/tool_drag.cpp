@@ -116,6 +116,13 @@ bool Throttled(const ToolMessage& message, VtgPoint moved) {
            std::fabs(moved.y - d.previous.y) <= kThrottleDistance;
 }
 
+bool ArtMissesBox(ArtHandle art, const VtgRect& box) {
+    VtgRect r{};
+    if (sArt->GetArtBounds(art, nullptr, kVtgBoundsControlPoints, &r) != kNoErr)
+        return false;
+    return r.right < box.left || r.left > box.right || r.top < box.bottom || r.bottom > box.top;
+}
+
 ErrorCode RevertStep() {
     return sUndo->RevertPending();
 }

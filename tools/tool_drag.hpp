@@ -59,6 +59,12 @@ private:
     PathSegment* saved_;
 };
 
+// True when the control points of `art` all lie outside `box` (top above
+// bottom): no point of its curves is inside, so a deformation that moves
+// only points inside the box can leave it alone. False when the bounds
+// cannot be read.
+bool ArtMissesBox(ArtHandle art, const VtgRect& box);
+
 // Frees the trace buffer, the segment buffer and the selection list, and
 // forgets the brush circle.
 void EndGesture();

@@ -125,11 +125,16 @@ std::unique_ptr<ToolViewController> CraftToolCtrlr::MakeView() {
 ErrorCode CraftToolCtrlr::ApplyToSelection(const Brush& brush, bool* processed) {
     const ToolDragState& d = Drag();
     LendSegments lend(d.segments);
+    VtgRect box{};
+    CraftVariant(brush).SplitArea(&box);
     for (int32_t i = 1; i < d.selectionCount; ++i) {
         int32_t kind = 0;
         if (sArt->GetArtKind(d.selection[i], &kind) != kNoErr || kind != kVtgArtPath)
             continue;
         *processed = true;
+        // A path wholly outside the brush keeps its geometry anyway.
+        if (ArtMissesBox(d.selection[i], box))
+            continue;
         if (ErrorCode err = CraftPath(d.selection[i], brush))
             return err;
     }

@@ -192,10 +192,14 @@ ErrorCode LensToolCtrlr::ApplyToSelection() {
     bool processed = false;
     if (p.lensKind != kLensTone) {
         LendSegments lend(d.segments);
+        const VtgRect box = lens.Rect();
         for (int32_t i = 1; i < d.selectionCount; ++i) {
             if (ArtKind(d.selection[i]) != kVtgArtPath)
                 continue;
             processed = true;
+            // A path wholly outside the lens keeps its geometry anyway.
+            if (ArtMissesBox(d.selection[i], box))
+                continue;
             if (ErrorCode err = LensPath(d.selection[i], lens, p.lensKind, p.fishEyeAmount,
                                          p.lupeAmount, p.twirlAmount, p.twirlCycle))
                 return err;
