@@ -10,6 +10,7 @@
 #include "host/code_text.hpp"
 #include "host/doc/art.hpp"
 #include "host/effects/live_effects.hpp"
+#include "host/filters/filters.hpp"
 #include "host/live_updates.hpp"
 #include "host/svg/svg.hpp"
 #include "platform/input.hpp"
@@ -63,6 +64,7 @@ struct EffectFeature {
     const char* name;
     const FieldControl* fields;
     size_t count;
+    bool filter = false; // a filter of the filter menu, `name` its internal name
 };
 
 const EffectFeature kFeatures[] = {
@@ -70,11 +72,13 @@ const EffectFeature kFeatures[] = {
     {"effect-warp", "warp", "VERTiGON5_Warp", kWarp, std::size(kWarp)},
     {"effect-lens", "lens", "VERTiGON5_Lens", kLens, std::size(kLens)},
     {"effect-fractalize", "fractalize", "VERTiGON4", kFractalize, std::size(kFractalize)},
+    {"filter-fractalize", "fractalize", "QrLw Fractalize Filter", kFractalize,
+     std::size(kFractalize), true},
 };
 
-const EffectFeature* FindFeature(const std::string& word) {
+const EffectFeature* FindFeature(const std::string& word, bool filter = false) {
     for (const EffectFeature& f : kFeatures)
-        if (word == f.feature || word == f.shortName || word == f.name)
+        if (f.filter == filter && (word == f.feature || word == f.shortName || word == f.name))
             return &f;
     return nullptr;
 }
@@ -132,10 +136,17 @@ std::string EffectName(const std::string& feature) {
     return f != nullptr ? f->name : "";
 }
 
+std::string FilterName(const std::string& feature) {
+    const EffectFeature* f = FindFeature(feature, true);
+    return f != nullptr ? f->name : "";
+}
+
 bool QueueEffectSettings(const std::string& feature,
                          const std::vector<std::pair<std::string, std::string>>& settings,
                          std::string& error, std::string& problem, bool reset) {
     const EffectFeature* f = FindFeature(feature);
+    if (f == nullptr)
+        f = FindFeature(feature, true);
     if (f == nullptr) {
         error = "unknown effect \"" + feature + "\"";
         return false;
@@ -213,11 +224,12 @@ int ApplyCommand(hostapp::Host& host, const std::vector<std::string>& args) {
     if (args.size() < 4 || args[2] != "-o")
         return Fail(usage);
     const std::string feature = args[0], in = args[1], out = args[3];
-    const std::string name = EffectName(feature);
+    const bool filter = feature.rfind("filter-", 0) == 0;
+    const std::string name = filter ? FilterName(feature) : EffectName(feature);
     if (name.empty())
         return Fail("apply: \"" + feature +
                     "\" is not a feature to apply (effect-multiwave, effect-lens, "
-                    "effect-warp, effect-fractalize, " +
+                    "effect-warp, effect-fractalize, filter-fractalize, " +
                     LiveFeatureNames() + ")");
     ApplyOptions options;
     if (std::string why = ParseApplyOptions(args, 4, options); !why.empty())
@@ -241,14 +253,22 @@ int ApplyCommand(hostapp::Host& host, const std::vector<std::string>& args) {
     auto problem = std::make_unique<std::string>();
     if (!QueueEffectSettings(feature, settings, reason, *problem))
         return Fail("apply: " + reason);
-    ErrorCode result = hostapp::effects::AddEffect(host, name);
+    ErrorCode result =
+        filter ? hostapp::filters::RunFilter(host, hostapp::filters::FindFilter(host, name))
+               : hostapp::effects::AddEffect(host, name);
     platform::ClearUserInput();
+    const char* what = filter ? "filter" : "effect";
     if (!problem->empty())
         return Fail("apply: " + *problem);
     if (result == hostapp::effects::kNoSelectionErr)
-        return Fail("apply: nothing to apply the effect to");
+        return Fail(std::string("apply: nothing to apply the ") + what + " to");
     if (result != kNoErr)
-        return Fail("apply: the effect failed: " + hostapp::DescribeCode(result));
+        return Fail(std::string("apply: the ") + what +
+                    " failed: " + hostapp::DescribeCode(result));
+    // Effects of the filtered paths follow their new source.
+    if (filter)
+        if (ErrorCode err = hostapp::effects::RenderDocument(host, *d))
+            return Fail("apply: an effect of the document failed: " + hostapp::DescribeCode(err));
     if (!hostapp::svg::WriteSvgFile(*d, out, error))
         return Fail(error.message);
     return 0;

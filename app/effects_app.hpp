@@ -14,6 +14,9 @@ namespace app {
 // The registered name of an effect feature ("effect-lens" or "lens" give
 // "VERTiGON5_Lens"); empty when unknown.
 std::string EffectName(const std::string& feature);
+// The internal name of a filter feature ("filter-fractalize" or
+// "fractalize"); empty when unknown.
+std::string FilterName(const std::string& feature);
 
 // Queues the user's gestures in the open effect dialog that set each
 // FIELD=VALUE (VALUE as the dialog shows it: percent, degrees), choices

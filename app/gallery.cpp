@@ -18,6 +18,7 @@
 #include "host/code_text.hpp"
 #include "host/doc/art.hpp"
 #include "host/effects/live_effects.hpp"
+#include "host/filters/filters.hpp"
 #include "host/svg/svg.hpp"
 #include "platform/file_write.hpp"
 #include "platform/input.hpp"
@@ -189,6 +190,23 @@ std::string MakeEffect(hostapp::Host& host, const GallerySetting& setting,
         return *problem;
     if (r != kNoErr)
         return "the effect failed (" + hostapp::FormatCode(r) + ")";
+    return {};
+}
+
+// The filter changes the selected paths themselves, in one undo step.
+std::string MakeFilter(hostapp::Host& host, const GallerySetting& setting,
+                       const std::string& feature) {
+    std::string error;
+    auto problem = std::make_unique<std::string>();
+    if (!QueueEffectSettings(feature, setting.fields, error, *problem, true))
+        return error;
+    ErrorCode r =
+        hostapp::filters::RunFilter(host, hostapp::filters::FindFilter(host, FilterName(feature)));
+    platform::ClearUserInput();
+    if (!problem->empty())
+        return *problem;
+    if (r != kNoErr)
+        return "the filter failed (" + hostapp::FormatCode(r) + ")";
     return {};
 }
 
@@ -392,6 +410,15 @@ std::vector<GalleryFeature>& GalleryFeatures() {
             {"uneven_f", "1"},
             {"uneven", "40"}}}},
          &MakeEffect},
+        {"filter-fractalize",
+         "フラクタル化 フィルター — Fractalize filter",
+         "The same figures applied once to the selected paths themselves: the paths change in "
+         "one undo step, and the run can be recorded and replayed as an action.",
+         {{"Square 2, density 2", {{"generator", "11"}, {"level", "1"}, {"density", "2"}}},
+          {"Trapezoid 3, 2 levels", {{"generator", "9"}, {"level", "2"}, {"density", "1"}}},
+          {"Inverted triangle, turned over",
+           {{"generator", "13"}, {"level", "1"}, {"density", "2"}, {"reverseH", "1"}}}},
+         &MakeFilter},
         {"live-circle",
          "Live サークル — Live Circle",
          "Copies of the object around a centre point, turned by equal shares of a full turn or "

@@ -2,7 +2,6 @@
 #include "platform/resources.hpp"
 
 #include <cstdio>
-#include <set>
 
 #include "host/code_text.hpp"
 #include "host/live_updates.hpp"
@@ -82,12 +81,7 @@ bool ScriptRunner::execute(const std::vector<std::string>& words, std::string& r
         return ok;
     if (bool ok = false; executeActions(words, reason, ok))
         return ok;
-    // Commands of the language that arrive with later features.
-    static const std::set<std::string> kPlanned = {"filter"};
-    if (kPlanned.count(command) != 0)
-        reason = "command \"" + command + "\" is not available in this build yet";
-    else
-        reason = "unknown command \"" + command + "\"";
+    reason = "unknown command \"" + command + "\"";
     return false;
 }
 

@@ -43,6 +43,7 @@ private:
     bool executeDoc(const std::vector<std::string>& words, std::string& reason, bool& ok);
     // Live-effect commands (script_effects.cpp); same contract as executeUi.
     bool executeEffects(const std::vector<std::string>& words, std::string& reason, bool& ok);
+    bool executeFilter(const std::vector<std::string>& words, std::string& reason, bool& ok);
     // Action recording commands (script_actions.cpp); same contract as executeUi.
     bool executeActions(const std::vector<std::string>& words, std::string& reason, bool& ok);
 

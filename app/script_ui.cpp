@@ -28,9 +28,10 @@ bool ParseNumber(const std::string& word, int& value) {
 
 bool ScriptRunner::executeUi(const std::vector<std::string>& w, std::string& reason, bool& ok) {
     const std::string& command = w[0];
-    static const char* const kCommands[] = {
-        "panel",  "text",  "click",  "spin",         "slide",   "choose",       "key",      "hold",
-        "answer", "print", "expect", "expect-alert", "picture", "double-click", "drag-item"};
+    static const char* const kCommands[] = {"panel",   "text",         "click",     "spin",
+                                            "slide",   "choose",       "key",       "hold",
+                                            "answer",  "print",        "expect",    "expect-alert",
+                                            "picture", "double-click", "drag-item", "popup"};
     bool mine = false;
     for (const char* c : kCommands)
         mine = mine || command == c;
@@ -104,6 +105,13 @@ bool ScriptRunner::executeUi(const std::vector<std::string>& w, std::string& rea
         if (!control(w[1], c))
             return true;
         return gesture(platform::user::Click(c));
+    }
+    // The open pop-up menu: an item by its text or command id, or none.
+    if (command == "popup") {
+        if (w.size() != 2)
+            return usage("popup \"ITEM\" | ID | dismiss");
+        return gesture(w[1] == "dismiss" ? platform::user::DismissMenu()
+                                         : platform::user::ChooseMenuItem(w[1]));
     }
     if (command == "spin") {
         platform::WindowId c = 0;

@@ -15,6 +15,7 @@
 #include "effects/effect_controllers.hpp"
 #include "effects/effect_ctrlr.hpp"
 #include "effects/effect_registration.hpp"
+#include "effects/fractalize/fractalize_ctrlr.hpp"
 #include "live/live_actions.hpp"
 #include "live/live_object.hpp"
 #include "live/pg_ctrlr.hpp"
@@ -335,11 +336,23 @@ ErrorCode VERTiGON4Plugin::OnAnnotation(const char* selector, AnnotationMessage*
 
 ErrorCode VERTiGON4Plugin::OnFilterGetParameters(FilterMessage*) {
     if (!initialised())
-        return EnsureInitialized(pluginRef_);
-    return kNoErr;
+        if (ErrorCode err = EnsureInitialized(pluginRef_))
+            return err;
+    EffectCtrlr* controller = EffectController(kEffectFractalize);
+    return controller != nullptr ? controller->FilterGetParameters() : kNoErr;
 }
 
 ErrorCode VERTiGON4Plugin::OnFilterGo(FilterMessage*) {
+    if (!initialised())
+        if (ErrorCode err = EnsureInitialized(pluginRef_))
+            return err;
+    EffectCtrlr* controller = EffectController(kEffectFractalize);
+    if (controller == nullptr)
+        return kNoErr;
+    if (ErrorCode err = controller->FilterGo())
+        return err;
+    const std::string text = std::string("VERTiGON6: ") + kFractalizeFilterUndoText;
+    sUndo->SetUndoText(text.c_str(), text.c_str());
     return kNoErr;
 }
 
@@ -423,9 +436,19 @@ ErrorCode VERTiGON4Plugin::OnDoAction(DoActionMessage* message) {
             return err;
     if (message == nullptr || message->userData == nullptr)
         return kNoErr;
-    // Index 0 is the filter's action, which arrives with the filter.
-    if (*static_cast<const int16_t*>(message->userData) == 0)
-        return kNoErr;
+    // Index 0 is the filter's action.
+    if (*static_cast<const int16_t*>(message->userData) == 0) {
+        auto* fractalize =
+            dynamic_cast<FractalizeEffectCtrlr*>(EffectController(kEffectFractalize));
+        if (fractalize == nullptr)
+            return kNoErr;
+        ErrorCode err = fractalize->PlayAction(message->values, message->showDialog != 0);
+        if (err == kNoErr) {
+            const std::string text = std::string("VERTiGON6: ") + kFractalizeFilterUndoText;
+            sUndo->SetUndoText(text.c_str(), text.c_str());
+        }
+        return err;
+    }
     return PlayLiveObjectAction(message->userData, message->values);
 }
 

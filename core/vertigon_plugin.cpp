@@ -9,6 +9,7 @@
 #include "core/suite_set.hpp"
 #include "effects/effect_controllers.hpp"
 #include "effects/effect_registration.hpp"
+#include "effects/fractalize/fractalize_ctrlr.hpp"
 #include "host/api/host_error.hpp"
 #include "live/live_actions.hpp"
 #include "params/global_params.hpp"
@@ -124,6 +125,7 @@ void VERTiGON4Plugin::RegisterEverything() {
     if (filterToken_ == nullptr)
         throw kOutOfMemoryErr;
     Step(RegisterFractalizeFilter(pluginRef_, filterToken_));
+    Step(RegisterFractalizeAction(pluginRef_));
     Step(RegisterLiveEffects(pluginRef_));
 
     int32_t options = 0;

@@ -452,13 +452,34 @@ void EffectDialogController::AttachPictures() {
     }
 }
 
+std::vector<platform::MenuItem> EffectDialogController::PresetMenu() const {
+    // Menu 822, sub-menu 0, with the preset names inserted.
+    std::vector<platform::MenuItem> menu = {
+        {kMenuDefault, "初期設定"}, {0, ""}, {kMenuEditPresets, "プリセットを編集..."}, {0, ""}};
+    for (std::size_t i = 0; i < presetNames_.size(); ++i)
+        menu.push_back({kMenuFirstPreset + static_cast<int>(i), presetNames_[i]});
+    if (!presetNames_.empty())
+        menu.push_back({0, ""});
+    menu.push_back({kMenuAbout, "このプラグインについて..."});
+    return menu;
+}
+
+int EffectDialogController::TrackPresetMenu() {
+    // The menu's top-left corner at the button's.
+    const platform::Rect button = platform::RectIn(item(kPresetButton), dialog_);
+    const platform::Rect frame = platform::GetRect(dialog_);
+    const std::vector<platform::MenuItem> menu = PresetMenu();
+    return platform::TrackPopupMenu(dialog_, menu,
+                                    {frame.left + button.left, frame.top + button.top});
+}
+
 void EffectDialogController::ToggleHelp() {
     platform::Rect r = platform::GetRect(dialog_);
     const bool show = r.width() < fullWidth_;
     if (show) {
         const std::string folder = HelpFolder();
         if (!folder.empty() && help_.window() != 0)
-            help_.htmlView().Navigate(folder + "/" + owner_.info().helpPage + ".html");
+            help_.htmlView().Navigate(folder + "/" + owner_.HelpPage() + ".html");
         r.right = r.left + fullWidth_;
         platform::SetStyle(dialog_, (platform::GetStyle(dialog_) & ~platform::kStyleDialogFrame) |
                                         platform::kStyleSizing);
@@ -495,7 +516,7 @@ bool EffectDialogController::OnMessage(platform::WindowId window, std::uint32_t 
         linker_.SetDialog(dialog_);
         linker_.SetOnChange(&OnLinkedChange, this);
         InitCommon();
-        platform::SetText(dialog_, std::string("VERTiGON6: ") + owner_.info().name);
+        platform::SetText(dialog_, std::string("VERTiGON6: ") + owner_.DialogName());
         InitControls();
         Refresh();
         // The first preview, with the controls showing the block.
@@ -532,6 +553,14 @@ bool EffectDialogController::OnMessage(platform::WindowId window, std::uint32_t 
             return true;
         case kHelp:
             ToggleHelp();
+            return true;
+        case kPresetButton:
+            if (notify == platform::kNotifyClicked) {
+                // The chosen item arrives as that item's command.
+                if (const int chosen = TrackPresetMenu(); chosen != 0)
+                    return OnMessage(window, platform::kMsgCommand, platform::MakeParam(chosen, 0),
+                                     0, result);
+            }
             return true;
         case kMenuEditPresets:
             // The preset dialog on the effect's presets, then the menu's

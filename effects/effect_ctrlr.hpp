@@ -94,6 +94,9 @@ public:
     virtual std::unique_ptr<EffectDialogController> MakeDialog() = 0;
 
     const EffectInfo& info() const { return info_; }
+    // The dialog's title after "VERTiGON6: ", and its help page.
+    virtual const char* DialogName() const { return info_.name; }
+    virtual const char* HelpPage() const { return info_.helpPage; }
     void* params() const { return params_; }
     EffectDialogController* dialog() const { return dialog_; }
     bool liveEdit() const { return liveEdit_; }
@@ -144,6 +147,9 @@ public:
     virtual void Refresh();
     const std::vector<std::string>& presetNames() const { return presetNames_; }
     void SetPresetNames(const std::vector<std::string>& names) { presetNames_ = names; }
+    // The preset button's pop-up menu: "初期設定", "プリセットを編集...", the
+    // preset names, "このプラグインについて...".
+    std::vector<platform::MenuItem> PresetMenu() const;
     bool helpShown() const;
 
     bool OnMessage(platform::WindowId window, std::uint32_t code, platform::Param wparam,
@@ -177,6 +183,8 @@ private:
     // template names) inside its edge.
     void AttachPictures();
     void ToggleHelp();
+    // Shows the preset menu at the preset button; the chosen command or 0.
+    int TrackPresetMenu();
     void End(int id);
     void ShowEdgeLabel();
 

@@ -23,6 +23,9 @@ extern const EffectRegistration kEffectRegistrations[kEffects];
 // globals). A failing registration returns its code.
 ErrorCode RegisterLiveEffects(PluginRef plugin);
 
+// The filter's undo text, behind "VERTiGON6: ".
+inline constexpr const char* kFractalizeFilterUndoText = "フラクタル化 フィルター";
+
 // Registers the Fractalize filter with `token` (handle to the globals).
 ErrorCode RegisterFractalizeFilter(PluginRef plugin, void* token);
 

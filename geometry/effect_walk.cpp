@@ -12,9 +12,9 @@ bool IsContainer(int32_t kind) {
 
 // Runs the action on one path with the effect buffer held. A buffer the walk
 // allocated is freed again after the path; one held by a caller stays.
-ErrorCode RunOnPath(ArtHandle path, PathAction action, void* context) {
+ErrorCode RunOnPath(ArtHandle path, PathAction action, void* context, WalkPolicy policy) {
     PathSegment* own = nullptr;
-    if (gEffectSegments == nullptr) {
+    if (policy.segmentBuffer && gEffectSegments == nullptr) {
         ErrorCode err = AllocateSegmentArray(kSegmentBufferCapacity, kEffectSegmentsName, &own);
         if (err != kNoErr)
             return err;
@@ -28,19 +28,19 @@ ErrorCode RunOnPath(ArtHandle path, PathAction action, void* context) {
         FreeBlock(own);
         gEffectSegments = nullptr;
     }
-    return err == kTooManySegments ? kNoErr : err;
+    return err == kTooManySegments && !policy.stopOnTooMany ? kNoErr : err;
 }
 
-ErrorCode WalkChain(ArtHandle first, PathAction action, void* context) {
+ErrorCode WalkChain(ArtHandle first, PathAction action, void* context, WalkPolicy policy) {
     ErrorCode err = kNoErr;
     for (ArtHandle art = first; art != nullptr;) {
         int32_t kind = 0;
         if ((err = sArt->GetArtKind(art, &kind)) != kNoErr)
             return err;
         if (IsContainer(kind))
-            err = ForEachEffectPath(art, action, context);
+            err = ForEachEffectPath(art, action, context, policy);
         else if (kind == kVtgArtPath)
-            err = RunOnPath(art, action, context);
+            err = RunOnPath(art, action, context, policy);
         if (err != kNoErr)
             return err;
         if ((err = sArt->GetArtNextSibling(art, &art)) != kNoErr)
@@ -55,7 +55,7 @@ ErrorCode DeformAction(ArtHandle path, void* context) {
 
 } // namespace
 
-ErrorCode ForEachEffectPath(ArtHandle art, PathAction action, void* context) {
+ErrorCode ForEachEffectPath(ArtHandle art, PathAction action, void* context, WalkPolicy policy) {
     if (sArt == nullptr || action == nullptr)
         return kBadParameterErr;
     int32_t kind = 0;
@@ -66,12 +66,12 @@ ErrorCode ForEachEffectPath(ArtHandle art, PathAction action, void* context) {
         ArtHandle child = nullptr;
         if ((err = sArt->GetArtFirstChild(art, &child)) != kNoErr || child == nullptr)
             return err;
-        return WalkChain(child, action, context);
+        return WalkChain(child, action, context, policy);
     }
     // A path given on its own is transformed alone: its following siblings
     // are not part of the effect's input.
     if (kind == kVtgArtPath)
-        return RunOnPath(art, action, context);
+        return RunOnPath(art, action, context, policy);
     return kNoErr;
 }
 

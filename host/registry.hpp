@@ -71,7 +71,8 @@ struct Registry {
     std::vector<std::unique_ptr<AnnotatorHandleOpaque>> annotators;
     std::vector<std::unique_ptr<PluginGroupHandleOpaque>> pluginGroups;
     ToolHandleOpaque* currentTool = nullptr;
-    std::vector<VtgViewRect> invalidated; // view rectangles asked to redraw
+    FilterHandleOpaque* lastFilter = nullptr; // the last filter run with success
+    std::vector<VtgViewRect> invalidated;     // view rectangles asked to redraw
 
     MenuGroupHandleOpaque* findMenuGroup(const std::string& name) const;
     MenuItemHandleOpaque* findMenuItem(const std::string& key) const;

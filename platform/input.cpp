@@ -1,6 +1,7 @@
 #include "platform/input.hpp"
 
 #include <algorithm>
+#include <cstdlib>
 #include <deque>
 #include <utility>
 #include <vector>
@@ -108,6 +109,10 @@ void ClearUserInput() {
 std::size_t QueuedUserInput() {
     return queue().size();
 }
+
+namespace detail {
+bool EndPopupMenu(int chosen); // window.cpp
+} // namespace detail
 
 namespace user {
 
@@ -281,6 +286,30 @@ std::string Key(WindowId target, const std::string& key) {
     Pump();
     SetKeyDown(Modifier::Ctrl, wasCtrl);
     return "";
+}
+
+std::string ChooseMenuItem(const std::string& item) {
+    const std::vector<MenuItem>* items = CurrentPopupMenu();
+    if (items == nullptr)
+        return "no pop-up menu is open";
+    char* end = nullptr;
+    const long id = std::strtol(item.c_str(), &end, 10);
+    const bool byId = !item.empty() && end != nullptr && *end == '\0';
+    for (const MenuItem& m : *items) {
+        if (m.id == 0 || (byId ? m.id != id : m.text != item))
+            continue;
+        if (!m.enabled)
+            return "menu item \"" + m.text + "\" is disabled";
+        detail::EndPopupMenu(m.id);
+        return {};
+    }
+    return "the pop-up menu has no item \"" + item + "\"";
+}
+
+std::string DismissMenu() {
+    if (!detail::EndPopupMenu(0))
+        return "no pop-up menu is open";
+    return {};
 }
 
 std::string Shown(WindowId control) {

@@ -52,6 +52,11 @@ std::string DragItem(WindowId list, int from, int to);
 // A key: "return", "escape" or one character, "ctrl+" in front for Ctrl.
 // Key down, character and key up are posted to `target` and pumped.
 std::string Key(WindowId target, const std::string& key);
+// The item of the open pop-up menu whose text is `item`, or whose command id
+// it is when it is a number; separators and disabled items refuse.
+std::string ChooseMenuItem(const std::string& item);
+// Closes the open pop-up menu without a choice.
+std::string DismissMenu();
 // What the control shows: check box and radio "0"/"1", slider its
 // position, list and combo the selected item's text, else the text.
 std::string Shown(WindowId control);

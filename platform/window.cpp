@@ -913,6 +913,63 @@ void ClearModalError() {
     Sys().modalError.clear();
 }
 
+namespace {
+
+struct PopupState {
+    bool open = false;
+    const std::vector<MenuItem>* items = nullptr;
+    WindowId owner = 0;
+    Point at{0, 0};
+    int chosen = 0;
+    bool ended = false;
+};
+
+PopupState& Popup() {
+    static PopupState state;
+    return state;
+}
+
+} // namespace
+
+int TrackPopupMenu(WindowId owner, const std::vector<MenuItem>& items, Point at) {
+    PopupState& p = Popup();
+    if (p.open || items.empty())
+        return 0; // one pop-up menu at a time
+    p = {true, &items, owner, at, 0, false};
+    while (!p.ended)
+        if (!NextUserInput())
+            break;
+    const int chosen = p.ended ? p.chosen : 0;
+    p = {};
+    return chosen;
+}
+
+const std::vector<MenuItem>* CurrentPopupMenu() {
+    return Popup().open && !Popup().ended ? Popup().items : nullptr;
+}
+
+Point PopupMenuPosition() {
+    return Popup().at;
+}
+
+WindowId PopupMenuOwner() {
+    return Popup().owner;
+}
+
+namespace detail {
+
+// The scripted user's answer to the open pop-up menu (input.cpp).
+bool EndPopupMenu(int chosen) {
+    PopupState& p = Popup();
+    if (!p.open || p.ended)
+        return false;
+    p.chosen = chosen;
+    p.ended = true;
+    return true;
+}
+
+} // namespace detail
+
 void ResetWindowSystem() {
     System& s = Sys();
     std::vector<WindowId> roots;

@@ -327,6 +327,25 @@ WindowId CurrentModalDialog();
 std::string ModalError();
 void ClearModalError();
 
+// --- pop-up menus -------------------------------------------------------------------
+// One item of a pop-up menu: a command id and its text; id 0 is a separator.
+struct MenuItem {
+    int id = 0;
+    std::string text;
+    bool enabled = true;
+};
+// Shows `items` for `owner` with the menu's top-left corner at `at` (screen
+// coordinates) and waits for the scripted user (user::ChooseMenuItem,
+// user::DismissMenu). Returns the chosen item's id; 0 when the menu was
+// dismissed or the input ended. No command is sent: the caller acts on the
+// result, as with a menu tracked for its return value.
+int TrackPopupMenu(WindowId owner, const std::vector<MenuItem>& items, Point at);
+// The open pop-up menu's items, or null when none is open.
+const std::vector<MenuItem>* CurrentPopupMenu();
+// Where the open pop-up menu was placed, and its owner.
+Point PopupMenuPosition();
+WindowId PopupMenuOwner();
+
 // Destroys every window and clears queue, hooks, focus and names (tests).
 void ResetWindowSystem();
 

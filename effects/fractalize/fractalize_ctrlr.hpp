@@ -18,6 +18,21 @@ public:
     std::unique_ptr<EffectDialogController> MakeDialog() override;
     ErrorCode GoLive(LiveEffectGoMessage* message) override;
     ErrorCode EditParameters(LiveEffectEditMessage* message) override;
+    ErrorCode UpdatePreview() override;
+
+    // The filter: its dialog on the selected paths (kNoSelection without
+    // one, kUserStopped on Cancel; the previews are undone), and the run on
+    // the selected paths, recorded as the action while the host records.
+    ErrorCode FilterGetParameters() override;
+    ErrorCode FilterGo() override;
+    // "Do Action" of "VtG4_Fractalize_Action": the values into a copy of
+    // the record, the dialog when asked for (Cancel ends the replay with
+    // kUserStopped), then the filter. The record changes only when every
+    // value was read and lies in its range.
+    ErrorCode PlayAction(ValueBlockHandle values, bool showDialog);
+    const char* DialogName() const override;
+    const char* HelpPage() const override;
+    bool filterDialog() const { return filterDialog_; }
 
     // "乱数列変更": the next preview draws exactly one new seed, which the
     // instance then keeps.
@@ -26,9 +41,20 @@ public:
 
 private:
     int32_t TakeNewSeed();
+    ErrorCode RunFilterDialog();
+    // Fractalizes every selected path with `p`; kNoSelection when none.
+    ErrorCode FractalizeSelection(const FractalizeParams& p);
+    ErrorCode RecordAction() const;
     bool newSeedPending_ = false;
     int32_t lastSeed_ = 0;
+    // The filter runs with the seed its dialog previewed; cleared by the run.
+    bool reuseSeed_ = false;
+    bool filterDialog_ = false;
 };
+
+// The filter's action: registered at start-up under action index 0.
+ErrorCode RegisterFractalizeAction(PluginRef plugin);
+inline constexpr const char* kFractalizeActionName = "VtG4_Fractalize_Action";
 
 class FractalizeDialogController : public EffectDialogController {
 public:

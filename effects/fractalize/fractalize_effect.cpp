@@ -9,6 +9,7 @@
 
 #include "core/error_codes.hpp"
 #include "core/suite_set.hpp"
+#include "geometry/effect_walk.hpp"
 
 namespace vtg {
 namespace {
@@ -425,25 +426,27 @@ ErrorCode FractalizePath(const FractalizeParams& p, const std::vector<PathSegmen
     return sPath->SetPathSegments(path, 0, n, out.data());
 }
 
+namespace {
+
+struct FractalizeWalk {
+    const FractalizeParams& p;
+    const std::vector<PathSegment>& generator;
+};
+
+ErrorCode FractalizeAction(ArtHandle path, void* context) {
+    const auto& walk = *static_cast<const FractalizeWalk*>(context);
+    return FractalizePath(walk.p, walk.generator, path);
+}
+
+} // namespace
+
 ErrorCode FractalizeArt(const FractalizeParams& p, const std::vector<PathSegment>& generator,
                         ArtHandle art) {
-    int32_t kind = 0;
-    if (ErrorCode err = sArt->GetArtKind(art, &kind))
-        return err;
-    if (kind == kVtgArtPath)
-        return FractalizePath(p, generator, art);
-    if (kind != kVtgArtGroup && kind != kVtgArtCompoundPath)
-        return kNoErr;
-    ArtHandle child = nullptr;
-    if (ErrorCode err = sArt->GetArtFirstChild(art, &child))
-        return err;
-    while (child != nullptr) {
-        if (ErrorCode err = FractalizeArt(p, generator, child))
-            return err;
-        if (ErrorCode err = sArt->GetArtNextSibling(child, &child))
-            return err;
-    }
-    return kNoErr;
+    // The shared walk, except that "SEGM" ends the render; the working
+    // arrays are Fractalize's own.
+    FractalizeWalk walk{p, generator};
+    return ForEachEffectPath(art, &FractalizeAction, &walk,
+                             {.stopOnTooMany = true, .segmentBuffer = false});
 }
 
 } // namespace vtg

@@ -230,6 +230,50 @@ TEST_F(EffectEdit, ResetFromTheDialogGivesTheDefaultSetting) {
     EXPECT_EQ(vtg::gGlobals->lensParams.lupeAmount, 2);
 }
 
+TEST_F(EffectEdit, ThePresetButtonOpensItsMenuInEveryEffect) {
+    for (const char* effect : {kLens, kWave, kWarp, "VERTiGON4"}) {
+        SCOPED_TRACE(effect);
+        std::vector<std::string> texts;
+        platform::Point at{-1, -1}, button{-2, -2};
+        Click(1433);
+        In([&](platform::WindowId d) {
+            if (const std::vector<platform::MenuItem>* menu = platform::CurrentPopupMenu())
+                for (const platform::MenuItem& m : *menu)
+                    texts.push_back(m.text);
+            at = platform::PopupMenuPosition();
+            const platform::Rect r = platform::RectIn(platform::GetItem(d, 1433), d);
+            button = {platform::GetRect(d).left + r.left, platform::GetRect(d).top + r.top};
+            return platform::user::DismissMenu();
+        });
+        Click(2);
+        EXPECT_EQ(hostapp::effects::AddEffect(host(), effect), kStop);
+        EXPECT_EQ(texts, (std::vector<std::string>{"初期設定", "", "プリセットを編集...", "",
+                                                   "このプラグインについて..."}));
+        EXPECT_EQ(at.x, button.x);
+        EXPECT_EQ(at.y, button.y);
+        EXPECT_EQ(platform::CurrentPopupMenu(), nullptr);
+    }
+    // "初期設定" from the menu resets the dialog to the default setting.
+    vtg::gGlobals->lensParams.lupeAmount = 7;
+    vtg::gGlobals->lensParams.lensKind = 1;
+    Click(1433);
+    In([](platform::WindowId) { return platform::user::ChooseMenuItem("初期設定"); });
+    Click(1);
+    ASSERT_EQ(hostapp::effects::AddEffect(host(), kLens), kNoErr);
+    EXPECT_EQ(vtg::gGlobals->lensParams.lupeAmount, 2);
+    // Separators, unknown items and a closed menu refuse.
+    EXPECT_EQ(platform::user::ChooseMenuItem("初期設定"), "no pop-up menu is open");
+    EXPECT_EQ(platform::user::DismissMenu(), "no pop-up menu is open");
+    Click(1433);
+    In([](platform::WindowId) {
+        EXPECT_NE(platform::user::ChooseMenuItem("0"), "");
+        EXPECT_NE(platform::user::ChooseMenuItem("nothing"), "");
+        return platform::user::ChooseMenuItem("40036");
+    });
+    Click(2);
+    EXPECT_EQ(hostapp::effects::EditEffect(host(), kLens), kStop);
+}
+
 TEST_F(EffectEdit, AStoredPositionOffTheScreenCentresTheDialog) {
     const VtgPoint far{100000, 20};
     ASSERT_EQ(
