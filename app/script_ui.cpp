@@ -201,9 +201,13 @@ bool ScriptRunner::executeUi(const std::vector<std::string>& w, std::string& rea
         else if (w.size() == 3 && (w[1] == "text" || w[1] == "folder")) {
             a.kind = w[1] == "text" ? Kind::Text : Kind::Folder;
             a.text = w[2];
+        } else if (VtgColor c{};
+                   w.size() == 3 && w[1] == "color" && hostapp::ParseColorText(w[2], c)) {
+            a.kind = Kind::Color; // the colour picker's answer
+            a.text = w[2];
         } else
             return usage("answer yes | no | yes-always | no-always | ok | cancel | text \"TEXT\" | "
-                         "folder PATH");
+                         "folder PATH | color \"gray K | rgb R G B | cmyk C M Y K | #rrggbb\"");
         host_.user().queue(a);
         ok = true;
         return true;

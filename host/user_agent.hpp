@@ -7,12 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "host/api/vtg_paint_style_suite.h"
+
 namespace hostapp {
 
 struct Answer {
-    enum class Kind { Yes, No, Ok, Cancel, Text, Folder };
+    enum class Kind { Yes, No, Ok, Cancel, Text, Folder, Color };
     Kind kind = Kind::Ok;
-    std::string text; // Text and Folder answers
+    std::string text; // Text, Folder and Color answers
     // "Don't show again" ticked: a suppressible question keeps this answer
     // in the preferences and is not asked again.
     bool always = false;
@@ -61,6 +63,11 @@ private:
     bool echo_ = true;
     std::size_t errorAlerts_ = 0;
 };
+
+// A colour as a script gives it to the colour picker: "gray K" (ink 0..1),
+// "rgb R G B", "cmyk C M Y K" (0..1 each) or "#rrggbb". False for anything
+// else, or a value out of 0..1.
+bool ParseColorText(const std::string& text, VtgColor& color);
 
 // The one-line form of an alert text.
 std::string EscapeAlertText(const std::string& text);

@@ -9,7 +9,7 @@
 #define VTG_API_OPTIONAL_SUITES_H
 
 #define kPaintStyleSuiteName "Host Paint Style Suite"
-#define kPaintStyleSuiteVersion 10
+#define kPaintStyleSuiteVersion 11
 #define kSymbolPaletteSuiteName "Host Symbol Palette Suite"
 #define kSymbolPaletteSuiteVersion 3
 #define kBrushStrokesSuiteName "Host Brush Strokes Suite"

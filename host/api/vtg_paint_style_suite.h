@@ -76,10 +76,22 @@ typedef struct VtgPathStyle {
     int32_t clip; /* 0 or 1 */
 } VtgPathStyle;
 
-/* Gradients. */
+/* Gradients. A gradient holds its stops in gradient space: a linear one
+ * runs from (0, 0) (offset 0) to (1, 0) (offset 1), its colour constant
+ * along y; a radial one fills the unit circle about (0, 0), offset 0 at its
+ * focus and 1 on the circle. A gradient paint (VtgColor kind
+ * kVtgColorGradient) places it in the document with `paintMatrix`, gradient
+ * space to document space; the art suite's TransformArt moves it with the
+ * art (kVtgTransformFillGradients, kVtgTransformStrokeGradients). A
+ * document owns its gradients and never changes one: new stops make a new
+ * gradient. */
 #define kVtgGradientLinear 0
 #define kVtgGradientRadial 1
 #define kVtgGradientNameSize 64
+/* What a gradient paints beyond its ends (as a file's spread method). */
+#define kVtgSpreadPad 0
+#define kVtgSpreadReflect 1
+#define kVtgSpreadRepeat 2
 #define kVtgMaxGradientStops 64
 
 typedef struct VtgGradientStop {
@@ -116,6 +128,23 @@ typedef struct PaintStyleSuite {
      * (2 .. kVtgMaxGradientStops) stops; the document owns it. */
     ErrorCode (*NewGradient)(int32_t type, const char* name, const VtgGradientStop* stops,
                              int32_t count, GradientHandle* gradient);
+
+    /* --- since version 11 ---------------------------------------------- */
+    /* CopyGradient: a new gradient like `source` (type, name, focus and
+     * spread) with `count` (2 .. kVtgMaxGradientStops) other stops. Errors:
+     * kDeadHandleErr, kBadParameterErr. */
+    ErrorCode (*CopyGradient)(GradientHandle source, const VtgGradientStop* stops, int32_t count,
+                              GradientHandle* gradient);
+    /* GetGradientShape: a radial gradient's focus in its unit circle ((0, 0)
+     * for linear ones) and its spread (kVtgSpread...). Either may be null. */
+    ErrorCode (*GetGradientShape)(GradientHandle gradient, VtgPoint* focus, int32_t* spread);
+    /* PickColor: the host's colour picker, opened on *color, `title` its
+     * caption. `colorModel` (kVtgColorModel...) is the kind of colour the
+     * picker offers: an accepted colour comes back in *color as gray,
+     * process or RGB of that model. kCancelledErr when the user cancels
+     * (*color unchanged); kBadParameterErr for a null colour or an unknown
+     * model. */
+    ErrorCode (*PickColor)(const char* title, int32_t colorModel, VtgColor* color);
 } PaintStyleSuite;
 
 #ifdef __cplusplus

@@ -128,12 +128,17 @@ struct DictNode {
     Entries entries; // free-standing dictionaries only
 };
 
+// A gradient: its stops in gradient space, where a linear gradient runs
+// from (0, 0) to (1, 0) and a radial one fills the unit circle about (0, 0)
+// from its focus. The art's paint matrix places it in the document.
 struct GradientNode {
     uint32_t index = 0;
     Document* document = nullptr;
     int32_t type = kVtgGradientLinear;
     std::string name;
     std::vector<VtgGradientStop> stops;
+    VtgPoint focus{0, 0};           // radial: where offset 0 lies, in the unit circle
+    int32_t spread = kVtgSpreadPad; // beyond the ends: kVtgSpread...
 };
 
 struct ViewState {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "host/api/vtg_paint_style_suite.h"
+#include "host/host.hpp"
 #include "host/suites/doc_helpers.hpp"
 #include "host/suites/suites.hpp"
 
@@ -110,9 +111,121 @@ ErrorCode NewGradient(int32_t type, const char* name, const VtgGradientStop* sto
     return kNoErr;
 }
 
-const PaintStyleSuite kPaintStyle = {&GetCurrentPaint, &SetCurrentPaint, &GetDefaultPathStyle,
-                                     &SpotToProcess,   &GetGradient,     &GetGradientStop,
-                                     &NewGradient};
+ErrorCode CopyGradient(GradientHandle source, const VtgGradientStop* stops, int32_t count,
+                       GradientHandle* gradient) {
+    doc::GradientNode* from = nullptr;
+    if (gradient == nullptr || stops == nullptr || count < 2 || count > kVtgMaxGradientStops)
+        return kBadParameterErr;
+    if (docsuite::Store() == nullptr)
+        return kNoDocumentErr;
+    if (ErrorCode e = docsuite::Store()->gradient(source, from))
+        return e;
+    doc::GradientNode* g = docsuite::Store()->newGradient(*from->document);
+    g->type = from->type;
+    g->name = from->name;
+    g->focus = from->focus;
+    g->spread = from->spread;
+    g->stops.assign(stops, stops + count);
+    *gradient = doc::DocStore::handle(g);
+    return kNoErr;
+}
+
+ErrorCode GetGradientShape(GradientHandle gradient, VtgPoint* focus, int32_t* spread) {
+    doc::GradientNode* g = nullptr;
+    if (docsuite::Store() == nullptr)
+        return kNoDocumentErr;
+    if (ErrorCode e = docsuite::Store()->gradient(gradient, g))
+        return e;
+    if (focus != nullptr)
+        *focus = g->focus;
+    if (spread != nullptr)
+        *spread = g->spread;
+    return kNoErr;
+}
+
+// A plain colour in the kind of a colour model: gray, process or RGB.
+VtgColor InModel(const VtgColor& in, int32_t model) {
+    VtgColor c{};
+    SpotToProcess(&in, &c);
+    double rgb[3] = {0, 0, 0};
+    switch (c.kind) {
+    case kVtgColorGray:
+        rgb[0] = rgb[1] = rgb[2] = 1 - c.c[0];
+        break;
+    case kVtgColorProcess:
+        for (int i = 0; i < 3; ++i)
+            rgb[i] = (1 - c.c[i]) * (1 - c.c[3]);
+        break;
+    case kVtgColorRGB:
+        for (int i = 0; i < 3; ++i)
+            rgb[i] = c.c[i];
+        break;
+    default:
+        break;
+    }
+    const int32_t want = model == kVtgColorModelGray   ? kVtgColorGray
+                         : model == kVtgColorModelCMYK ? kVtgColorProcess
+                                                       : kVtgColorRGB;
+    if (c.kind == want)
+        return c;
+    VtgColor out{};
+    out.kind = want;
+    out.paintMatrix = doc::kIdentity;
+    if (want == kVtgColorGray) {
+        out.c[0] = 1 - (0.3 * rgb[0] + 0.59 * rgb[1] + 0.11 * rgb[2]);
+    } else if (want == kVtgColorRGB) {
+        for (int i = 0; i < 3; ++i)
+            out.c[i] = rgb[i];
+    } else if (c.kind == kVtgColorGray) {
+        out.c[3] = c.c[0]; // gray is black ink
+    } else {
+        const double k = 1 - std::max({rgb[0], rgb[1], rgb[2]});
+        for (int i = 0; i < 3; ++i)
+            out.c[i] = k < 1 ? (1 - rgb[i] - k) / (1 - k) : 0;
+        out.c[3] = k;
+    }
+    for (double& v : out.c)
+        v = std::clamp(v, 0.0, 1.0);
+    return out;
+}
+
+ErrorCode PickColor(const char* title, int32_t colorModel, VtgColor* color) {
+    Host* host = Host::current();
+    if (color == nullptr || host == nullptr ||
+        (colorModel != kVtgColorModelGray && colorModel != kVtgColorModelRGB &&
+         colorModel != kVtgColorModelCMYK))
+        return kBadParameterErr;
+    UserAgent& user = host->user();
+    user.alert(title != nullptr && *title != '\0' ? title : "Colour");
+    // The picker's default button is Cancel: without an answer nothing changes.
+    if (user.pending() == 0)
+        return kCancelledErr;
+    const Answer a = *user.take();
+    VtgColor picked = *color;
+    switch (a.kind) {
+    case Answer::Kind::Color:
+        if (!ParseColorText(a.text, picked))
+            return kCancelledErr;
+        break;
+    case Answer::Kind::Ok:
+    case Answer::Kind::Yes:
+        if (color->kind == kVtgColorGradient || color->kind == kVtgColorPattern ||
+            color->kind == kVtgColorNone) {
+            picked = VtgColor{};
+            picked.kind = kVtgColorGray;
+            picked.paintMatrix = doc::kIdentity;
+        }
+        break;
+    default:
+        return kCancelledErr;
+    }
+    *color = InModel(picked, colorModel);
+    return kNoErr;
+}
+
+const PaintStyleSuite kPaintStyle = {
+    &GetCurrentPaint, &SetCurrentPaint, &GetDefaultPathStyle, &SpotToProcess,    &GetGradient,
+    &GetGradientStop, &NewGradient,     &CopyGradient,        &GetGradientShape, &PickColor};
 
 } // namespace
 

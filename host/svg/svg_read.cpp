@@ -65,6 +65,14 @@ private:
     bool style(pugi::xml_node e, Inherited& inh, std::vector<doc::XmlAttr>& rest, Fault& fault);
     bool shape(pugi::xml_node e, std::vector<Subpath>& out, Fault& fault);
     int32_t urlKind(const std::string& reference);
+    // The gradient a url names, as real paint of the art: its stops in a
+    // gradient of the document and its placement from gradient space (a unit
+    // line along x, or a unit circle) to document space. `ctm` maps the
+    // element's user space to the document, `box` is the element's bounds in
+    // its user space. False when the url names no usable gradient.
+    bool gradientPaint(const std::string& reference, const VtgMatrix& ctm, const VtgRect& box,
+                       VtgColor& out);
+    void indexIds();
     bool common(pugi::xml_node e, ArtNode* art, Fault& fault);
     ArtNode* add(ArtNode* container, int32_t kind) {
         ArtNode* a = store_.newArt(d_, kind);
@@ -80,6 +88,8 @@ private:
     int depth_ = 0;     // nesting of elements being read
     pugi::xml_node root_;
     std::map<std::string, std::string> idNames_; // element names by id, made on first use
+    std::map<std::string, pugi::xml_node> idNodes_;
+    std::map<std::string, doc::GradientNode*> gradients_; // made from the file's elements by id
     bool idsIndexed_ = false;
 };
 
@@ -253,35 +263,305 @@ bool Reader::style(pugi::xml_node e, Inherited& inh, std::vector<doc::XmlAttr>& 
     return true;
 }
 
-// Gradient for a url naming a linear or radial gradient of the file,
-// pattern for anything else.
-int32_t Reader::urlKind(const std::string& reference) {
-    if (!idsIndexed_) {
-        idsIndexed_ = true;
-        struct Indexer : pugi::xml_tree_walker {
-            std::map<std::string, std::string>* names = nullptr;
-            bool for_each(pugi::xml_node& n) override {
-                if (n.type() == pugi::node_element)
-                    if (pugi::xml_attribute id = n.attribute("id"))
-                        names->emplace(id.value(), n.name());
-                return true;
-            }
-        } indexer;
-        indexer.names = &idNames_;
-        root_.traverse(indexer);
-    }
+void Reader::indexIds() {
+    if (idsIndexed_)
+        return;
+    idsIndexed_ = true;
+    struct Indexer : pugi::xml_tree_walker {
+        std::map<std::string, std::string>* names = nullptr;
+        std::map<std::string, pugi::xml_node>* nodes = nullptr;
+        bool for_each(pugi::xml_node& n) override {
+            if (n.type() == pugi::node_element)
+                if (pugi::xml_attribute id = n.attribute("id"))
+                    if (names->emplace(id.value(), n.name()).second)
+                        nodes->emplace(id.value(), n);
+            return true;
+        }
+    } indexer;
+    indexer.names = &idNames_;
+    indexer.nodes = &idNodes_;
+    root_.traverse(indexer);
+}
+
+// The id a url paint names ("url(#id)", quotes allowed), empty for none.
+std::string UrlId(const std::string& reference) {
     const std::string r = Trim(reference);
     const size_t open = r.find('#'), close = r.find(')');
     if (open == std::string::npos || close == std::string::npos || close < open)
-        return kVtgColorPattern;
+        return {};
     std::string id = Trim(r.substr(open + 1, close - open - 1));
     if (!id.empty() && (id.back() == '"' || id.back() == '\''))
         id.pop_back();
-    const auto it = idNames_.find(id);
+    return id;
+}
+
+// Gradient for a url naming a linear or radial gradient of the file,
+// pattern for anything else.
+int32_t Reader::urlKind(const std::string& reference) {
+    indexIds();
+    const auto it = idNames_.find(UrlId(reference));
     if (it == idNames_.end())
         return kVtgColorPattern;
     return it->second == "linearGradient" || it->second == "radialGradient" ? kVtgColorGradient
                                                                             : kVtgColorPattern;
+}
+
+namespace {
+
+bool IsGradient(pugi::xml_node e) {
+    const std::string n = e.name();
+    return n == "linearGradient" || n == "radialGradient";
+}
+
+// A gradient element's href target, when it is a gradient.
+pugi::xml_node GradientHref(pugi::xml_node e, const std::map<std::string, pugi::xml_node>& ids) {
+    std::string href = e.attribute("href").value();
+    if (href.empty())
+        href = e.attribute("xlink:href").value();
+    href = Trim(href);
+    if (href.size() < 2 || href[0] != '#')
+        return {};
+    const auto it = ids.find(href.substr(1));
+    return it != ids.end() && IsGradient(it->second) ? it->second : pugi::xml_node();
+}
+
+// A coordinate of a gradient: a number or a percentage (a fraction of
+// `whole`).
+bool GradientLength(const std::string& raw, double whole, double& out) {
+    const std::string t = Trim(raw);
+    if (!t.empty() && t.back() == '%') {
+        double v = 0;
+        if (!Number(t.substr(0, t.size() - 1), v))
+            return false;
+        out = v / 100 * whole;
+        return true;
+    }
+    return ParseLength(t, out) && std::isfinite(out);
+}
+
+// A stop's property from its attribute or its style attribute.
+std::string StopProperty(pugi::xml_node stop, const char* name) {
+    std::string v = stop.attribute(name).value();
+    for (auto& p : ParseStyleAttribute(stop.attribute("style").value()))
+        if (p.first == name)
+            v = p.second;
+    return Trim(v);
+}
+
+// The stops of a gradient element. Stops the writer added to show an uneven
+// midpoint (vtg:mid) are left out: the midpoint of the stop before them says it.
+std::vector<VtgGradientStop> ReadStops(pugi::xml_node e) {
+    std::vector<VtgGradientStop> stops;
+    double last = 0;
+    for (pugi::xml_node s : e.children("stop")) {
+        if (s.attribute("vtg:mid").as_int(0) != 0)
+            continue;
+        VtgGradientStop st{};
+        st.midpoint = 0.5;
+        st.opacity = 1;
+        double off = 0;
+        const std::string o = Trim(s.attribute("offset").value());
+        if (!o.empty() && o.back() == '%') {
+            if (Number(o.substr(0, o.size() - 1), off))
+                off /= 100;
+        } else if (!o.empty() && !Number(o, off)) {
+            off = 0;
+        }
+        st.offset = std::max(last, std::clamp(off, 0.0, 1.0));
+        last = st.offset;
+        st.color = RgbColor(0, 0, 0);
+        PaintKind kind;
+        VtgColor c{};
+        if (ParsePaint(StopProperty(s, "stop-color"), kind, c) && kind == PaintKind::Color)
+            st.color = c;
+        if (pugi::xml_attribute exact = s.attribute("vtg:color")) {
+            VtgColor x{};
+            if (DecodeColor(exact.value(), x) &&
+                (x.kind == kVtgColorGray || x.kind == kVtgColorProcess || x.kind == kVtgColorRGB ||
+                 x.kind == kVtgColorSpot))
+                st.color = x;
+        }
+        double v = 1;
+        if (const std::string op = StopProperty(s, "stop-opacity"); !op.empty() && Number(op, v))
+            st.opacity = std::clamp(v, 0.0, 1.0);
+        if (pugi::xml_attribute m = s.attribute("vtg:midpoint"); m && Number(m.value(), v))
+            st.midpoint = std::clamp(v, 0.0, 1.0);
+        stops.push_back(st);
+    }
+    return stops;
+}
+
+// Bounds of a path's curves (their extreme points, not their handles).
+bool CurveBounds(const std::vector<Subpath>& subs, VtgRect& r) {
+    bool any = false;
+    const auto add = [&](VtgPoint p) {
+        if (!any) {
+            r = {p.x, p.y, p.x, p.y};
+            any = true;
+            return;
+        }
+        r.left = std::min(r.left, p.x);
+        r.right = std::max(r.right, p.x);
+        r.top = std::min(r.top, p.y);
+        r.bottom = std::max(r.bottom, p.y);
+    };
+    // The extremes of one coordinate of a cubic p0 p1 p2 p3 at t in (0, 1).
+    const auto extremes = [](double p0, double p1, double p2, double p3, double t[2]) {
+        const double a = -p0 + 3 * p1 - 3 * p2 + p3, b = 2 * (p0 - 2 * p1 + p2), c = p1 - p0;
+        int n = 0;
+        if (std::fabs(a) < 1e-12) {
+            if (std::fabs(b) > 1e-12)
+                t[n++] = -c / b;
+        } else {
+            const double disc = b * b - 4 * a * c;
+            if (disc >= 0) {
+                const double q = std::sqrt(disc);
+                t[n++] = (-b + q) / (2 * a);
+                t[n++] = (-b - q) / (2 * a);
+            }
+        }
+        return n;
+    };
+    for (const Subpath& sp : subs) {
+        const size_t n = sp.segments.size();
+        for (size_t i = 0; i < n; ++i) {
+            add(sp.segments[i].anchor);
+            if (i + 1 == n && !sp.closed)
+                break;
+            const PathSegment& a = sp.segments[i];
+            const PathSegment& b = sp.segments[(i + 1) % n];
+            const VtgPoint p[4] = {a.anchor, a.out, b.in, b.anchor};
+            double ts[4];
+            int k = extremes(p[0].x, p[1].x, p[2].x, p[3].x, ts);
+            k += extremes(p[0].y, p[1].y, p[2].y, p[3].y, ts + k);
+            for (int j = 0; j < k; ++j) {
+                const double t = ts[j];
+                if (!(t > 0 && t < 1))
+                    continue;
+                const double u = 1 - t, w0 = u * u * u, w1 = 3 * u * u * t, w2 = 3 * u * t * t,
+                             w3 = t * t * t;
+                add({w0 * p[0].x + w1 * p[1].x + w2 * p[2].x + w3 * p[3].x,
+                     w0 * p[0].y + w1 * p[1].y + w2 * p[2].y + w3 * p[3].y});
+            }
+        }
+    }
+    return any;
+}
+
+} // namespace
+
+bool Reader::gradientPaint(const std::string& reference, const VtgMatrix& ctm, const VtgRect& box,
+                           VtgColor& out) {
+    indexIds();
+    const std::string id = UrlId(reference);
+    const auto found = idNodes_.find(id);
+    if (found == idNodes_.end() || !IsGradient(found->second))
+        return false;
+    const pugi::xml_node e = found->second;
+    const bool radial = std::string(e.name()) == "radialGradient";
+    // The element and the gradients it refers to, nearest first; a loop ends the chain.
+    std::vector<pugi::xml_node> chain{e};
+    for (pugi::xml_node n = GradientHref(e, idNodes_); n && chain.size() < 32;
+         n = GradientHref(n, idNodes_)) {
+        if (std::find(chain.begin(), chain.end(), n) != chain.end())
+            break;
+        chain.push_back(n);
+    }
+    // An attribute from the nearest element of the chain that has it;
+    // geometry only from gradients of the same type.
+    const auto value = [&](const char* name, bool geometry) -> std::string {
+        for (pugi::xml_node n : chain)
+            if ((!geometry || std::string(n.name()) == e.name()) && n.attribute(name))
+                return n.attribute(name).value();
+        return {};
+    };
+    const bool boxUnits = Trim(value("gradientUnits", false)) != "userSpaceOnUse";
+    const double bw = box.right - box.left, bh = box.bottom - box.top;
+    if (boxUnits && !(bw > 0 && bh > 0))
+        return false; // no area to spread over: the file's reference stands
+    // Percentages: of the box's unit square, or of the page.
+    const double wholeX = boxUnits ? 1 : d_.width, wholeY = boxUnits ? 1 : d_.height;
+    const double wholeR =
+        boxUnits ? 1 : std::sqrt((d_.width * d_.width + d_.height * d_.height) / 2);
+    const auto coord = [&](const char* name, double whole, const char* def, double& v) {
+        const std::string t = value(name, true);
+        return GradientLength(t.empty() ? def : t, whole, v);
+    };
+    VtgMatrix unit{};
+    VtgPoint focus{0, 0};
+    if (radial) {
+        double cx, cy, r, fx, fy;
+        if (!coord("cx", wholeX, "50%", cx) || !coord("cy", wholeY, "50%", cy) ||
+            !coord("r", wholeR, "50%", r) || !(r > 0))
+            return false;
+        if (value("fx", true).empty() || !coord("fx", wholeX, "", fx))
+            fx = cx;
+        if (value("fy", true).empty() || !coord("fy", wholeY, "", fy))
+            fy = cy;
+        unit = {r, 0, 0, r, cx, cy};
+        focus = {(fx - cx) / r, (fy - cy) / r};
+    } else {
+        double x1, y1, x2, y2;
+        if (!coord("x1", wholeX, "0%", x1) || !coord("y1", wholeY, "0%", y1) ||
+            !coord("x2", wholeX, "100%", x2) || !coord("y2", wholeY, "0%", y2))
+            return false;
+        const double dx = x2 - x1, dy = y2 - y1;
+        if (dx == 0 && dy == 0)
+            return false;
+        unit = {dx, dy, -dy, dx, x1, y1};
+    }
+    VtgMatrix transform = doc::kIdentity;
+    if (const std::string t = value("gradientTransform", false); !t.empty()) {
+        size_t off = 0;
+        std::string why;
+        if (!ParseTransform(t, transform, off, why))
+            return false;
+    }
+    VtgMatrix m = doc::Concat(unit, transform);
+    if (boxUnits)
+        m = doc::Concat(m, {bw, 0, 0, bh, box.left, box.top});
+    m = doc::Concat(m, ctm);
+    for (double v : {m.a, m.b, m.c, m.d, m.tx, m.ty})
+        if (!std::isfinite(v) || !InRange(v))
+            return false;
+    // The stops: those of the nearest element of the chain that has any.
+    std::vector<VtgGradientStop> stops;
+    pugi::xml_node holder;
+    for (pugi::xml_node n : chain)
+        if (n.child("stop")) {
+            holder = n;
+            break;
+        }
+    if (!holder)
+        return false; // no stops: the file's reference stands
+    const std::string key = id + "\n" + ExactNumber(focus.x) + " " + ExactNumber(focus.y);
+    doc::GradientNode*& g = gradients_[key];
+    if (g == nullptr) {
+        stops = ReadStops(holder);
+        if (stops.empty())
+            return false;
+        if (stops.size() == 1) { // one stop paints its colour all over
+            stops.push_back(stops[0]);
+            stops[0].offset = 0;
+            stops[1].offset = 1;
+        }
+        if (stops.size() > kVtgMaxGradientStops)
+            stops.resize(kVtgMaxGradientStops);
+        g = store_.newGradient(d_);
+        g->type = radial ? kVtgGradientRadial : kVtgGradientLinear;
+        g->name = e.attribute("vtg:name") ? e.attribute("vtg:name").value() : id;
+        g->stops = std::move(stops);
+        g->focus = focus;
+        const std::string spread = Trim(value("spreadMethod", false));
+        g->spread = spread == "reflect"  ? kVtgSpreadReflect
+                    : spread == "repeat" ? kVtgSpreadRepeat
+                                         : kVtgSpreadPad;
+    }
+    out = NoColor();
+    out.kind = kVtgColorGradient;
+    out.gradient = doc::DocStore::handle(g);
+    out.paintMatrix = m;
+    return true;
 }
 
 // Attributes every art may carry: name, flags, opacity, dictionary, tags,
@@ -550,6 +830,9 @@ bool Reader::element(pugi::xml_node e, ArtNode* container, const VtgMatrix& pare
     // clipping path is what counts.
     if (n == "clipPath" && std::string(e.attribute("vtg:kind").value()) == "clip")
         return true;
+    // The writer's gradients of the art's paint: the art holds them.
+    if (n == "defs" && std::string(e.attribute("vtg:kind").value()) == "paint")
+        return true;
     VtgMatrix local{1, 0, 0, 1, 0, 0};
     if (pugi::xml_attribute t = e.attribute("transform")) {
         size_t off = 0;
@@ -631,6 +914,8 @@ bool Reader::element(pugi::xml_node e, ArtNode* container, const VtgMatrix& pare
         std::vector<Subpath> subs;
         if (!shape(e, subs, fault))
             return false;
+        VtgRect userBox{};
+        const bool hasBox = CurveBounds(subs, userBox);
         for (Subpath& sp : subs) {
             MapSegments(sp.segments, ctm);
             if (sp.segments.size() > kVtgMaxSegments)
@@ -646,6 +931,15 @@ bool Reader::element(pugi::xml_node e, ArtNode* container, const VtgMatrix& pare
                                                      : kVtgArtPath;
         ArtNode* art = add(container, kind);
         art->s.style = MakeStyle(inh, ctm);
+        // Gradients become the art's own paint; what cannot be read as one
+        // stays the file's reference, kept as written.
+        std::string fillUrl = inh.fillUrl, strokeUrl = inh.strokeUrl;
+        if (!fillUrl.empty() && hasBox && art->s.style.fill.color.kind == kVtgColorGradient &&
+            gradientPaint(fillUrl, ctm, userBox, art->s.style.fill.color))
+            fillUrl.clear();
+        if (!strokeUrl.empty() && hasBox && art->s.style.stroke.color.kind == kVtgColorGradient &&
+            gradientPaint(strokeUrl, ctm, userBox, art->s.style.stroke.color))
+            strokeUrl.clear();
         for (VtgFillStyle* f : {&art->s.style.fill}) {
             if (pugi::xml_attribute a = e.attribute("vtg:fill");
                 a && !DecodeColor(a.value(), f->color))
@@ -668,10 +962,10 @@ bool Reader::element(pugi::xml_node e, ArtNode* container, const VtgMatrix& pare
             return Fail(fault, e, "the transforms put the stroke width or dashes out of range");
         art->s.extra = Kept(e, false);
         art->s.extra.insert(art->s.extra.end(), css.begin(), css.end());
-        if (!inh.fillUrl.empty())
-            art->s.extra.emplace_back("fill", inh.fillUrl);
-        if (!inh.strokeUrl.empty())
-            art->s.extra.emplace_back("stroke", inh.strokeUrl);
+        if (!fillUrl.empty())
+            art->s.extra.emplace_back("fill", fillUrl);
+        if (!strokeUrl.empty())
+            art->s.extra.emplace_back("stroke", strokeUrl);
         if (!inh.fillOpacity.empty())
             art->s.extra.emplace_back("fill-opacity", inh.fillOpacity);
         if (!inh.strokeOpacity.empty())
@@ -880,6 +1174,9 @@ bool Reader::read(pugi::xml_node root, Fault& fault) {
                 return false;
             continue;
         }
+        if (std::string(c.name()) == "defs" &&
+            std::string(c.attribute("vtg:kind").value()) == "paint")
+            continue; // the writer's gradients of the art's paint: the art holds them
         if (hasLayers && !IsVtg(c.name())) { // definitions and the like between layers
             defs += OuterXml(c);
             continue;

@@ -151,6 +151,9 @@ private:
     }
     void flags(const ArtNode* a);
     void paint(const char* name, const VtgColor& c, bool on);
+    // The reference to a gradient element made for a gradient paint (added to
+    // the paint definitions); empty when the paint names no gradient.
+    std::string gradient(const VtgColor& c);
     void style(const ArtNode* a);
     // Writes the host data children; returns false when there is none.
     bool data(const ArtNode* a, int depth, bool flat = false);
@@ -183,6 +186,8 @@ private:
     std::set<std::string> foreignIds_; // ids in XML kept as read
     std::set<std::string> written_;    // ids written so far
     int clips_ = 0;                    // clip paths written so far
+    int paints_ = 0;                   // gradient elements written so far
+    std::string paintDefs_;            // the gradient elements of the art's paint
     std::string fault_;
 };
 
@@ -194,7 +199,7 @@ std::string Writer::idFor(const std::string& name) {
     for (int k = 2;; ++k) {
         std::string derived = name + "-" + std::to_string(k);
         if (ids_.count(derived) == 0 && written_.count(derived) == 0 &&
-            derived.rfind("vtg-clip-", 0) != 0) {
+            derived.rfind("vtg-clip-", 0) != 0 && derived.rfind("vtg-paint-", 0) != 0) {
             written_.insert(derived);
             ids_.insert(derived);
             return derived;
@@ -245,7 +250,111 @@ void Writer::flags(const ArtNode* a) {
         attr("vtg:clip", "1");
 }
 
+std::string Writer::gradient(const VtgColor& c) {
+    doc::GradientNode* g = nullptr;
+    if (c.kind != kVtgColorGradient || c.gradient == nullptr || d_.store == nullptr ||
+        d_.store->gradient(c.gradient, g) != kNoErr || g->stops.empty())
+        return {};
+    std::string id;
+    do
+        id = "vtg-paint-" + std::to_string(++paints_);
+    while (ids_.count(id) != 0);
+    ids_.insert(id);
+    // Gradient space to SVG user space: the paint matrix, then the page flip.
+    const VtgMatrix t = doc::Concat(c.paintMatrix, toSvg_);
+    std::string m = "matrix(";
+    for (double v : {t.a, t.b, t.c, t.d, t.tx, t.ty}) {
+        check(v, "a gradient placement");
+        if (m.back() != '(')
+            m += ' ';
+        AppendNumber(m, v);
+    }
+    m += ')';
+    std::string& o = paintDefs_;
+    const bool radial = g->type == kVtgGradientRadial;
+    o += radial ? "    <radialGradient" : "    <linearGradient";
+    o += " id=\"" + id + "\" gradientUnits=\"userSpaceOnUse\"";
+    if (radial) {
+        o += " cx=\"0\" cy=\"0\" r=\"1\"";
+        if (g->focus.x != 0 || g->focus.y != 0) {
+            check(g->focus, "a gradient focus");
+            o += " fx=\"" + FormatNumber(g->focus.x) + "\" fy=\"" + FormatNumber(g->focus.y) + "\"";
+        }
+    } else {
+        o += " x1=\"0\" y1=\"0\" x2=\"1\" y2=\"0\"";
+    }
+    o += " gradientTransform=\"" + m + "\"";
+    if (g->spread == kVtgSpreadReflect)
+        o += " spreadMethod=\"reflect\"";
+    else if (g->spread == kVtgSpreadRepeat)
+        o += " spreadMethod=\"repeat\"";
+    if (!g->name.empty()) {
+        checkText(g->name, "a gradient name");
+        o += " vtg:name=\"";
+        AppendEscaped(o, g->name);
+        o += '"';
+    }
+    o += ">\n";
+    const auto stop = [&](double offset, const double rgb[3], double opacity, const VtgColor* exact,
+                          double midpoint, bool mid) {
+        o += "      <stop offset=\"" + FormatNumber(offset) + "\" stop-color=\"" +
+             HexColor(rgb[0], rgb[1], rgb[2]) + "\"";
+        if (opacity != 1)
+            o += " stop-opacity=\"" + FormatNumber(opacity) + "\"";
+        if (exact != nullptr) {
+            PaintKind k;
+            VtgColor back{};
+            ParsePaint(HexColor(rgb[0], rgb[1], rgb[2]), k, back);
+            const bool same = exact->kind == kVtgColorRGB && back.c[0] == exact->c[0] &&
+                              back.c[1] == exact->c[1] && back.c[2] == exact->c[2] &&
+                              exact->c[3] == 0 && exact->tint == 0 && exact->spotKind == 0 &&
+                              exact->spotName[0] == '\0';
+            if (!same)
+                o += " vtg:color=\"" + EncodeColor(*exact) + "\"";
+            if (midpoint != 0.5)
+                o += " vtg:midpoint=\"" + ExactNumber(midpoint) + "\"";
+        }
+        if (mid)
+            o += " vtg:mid=\"1\"";
+        o += "/>\n";
+    };
+    for (size_t i = 0; i < g->stops.size(); ++i) {
+        const VtgGradientStop& s = g->stops[i];
+        checkColor(s.color);
+        for (double v : {s.offset, s.opacity, s.midpoint})
+            if (!std::isfinite(v))
+                refuse("has a gradient stop value that is not a number");
+        double rgb[3];
+        DisplayRgb(s.color, rgb);
+        const double offset = std::clamp(s.offset, 0.0, 1.0);
+        const double opacity = std::clamp(s.opacity, 0.0, 1.0);
+        const double midpoint = std::clamp(s.midpoint, 0.0, 1.0);
+        stop(offset, rgb, opacity, &s.color, midpoint, false);
+        // Viewers blend evenly between stops: an uneven midpoint is shown by
+        // a stop of the half-way colour where it lies.
+        if (midpoint != 0.5 && i + 1 < g->stops.size()) {
+            const VtgGradientStop& n = g->stops[i + 1];
+            double next[3], half[3];
+            DisplayRgb(n.color, next);
+            for (int k = 0; k < 3; ++k)
+                half[k] = (rgb[k] + next[k]) / 2;
+            const double to = std::clamp(n.offset, offset, 1.0);
+            stop(offset + midpoint * (to - offset), half,
+                 (opacity + std::clamp(n.opacity, 0.0, 1.0)) / 2, nullptr, 0.5, true);
+        }
+    }
+    o += radial ? "    </radialGradient>\n" : "    </linearGradient>\n";
+    return "url(#" + id + ")";
+}
+
 void Writer::paint(const char* name, const VtgColor& c, bool on) {
+    if (on && c.kind == kVtgColorGradient && c.gradient != nullptr) {
+        const std::string ref = gradient(c);
+        if (!ref.empty()) {
+            attr(name, ref);
+            return;
+        }
+    }
     if (!on || c.kind == kVtgColorNone || c.kind == kVtgColorGradient ||
         c.kind == kVtgColorPattern) {
         attr(name, "none");
@@ -732,6 +841,7 @@ std::string Writer::run() {
     ids_.insert(foreignIds_.begin(), foreignIds_.end());
     if (!d_.defs.empty())
         out_ += d_.defs + "\n";
+    const size_t paintAt = out_.size();
     for (auto it = d_.layers.rbegin(); it != d_.layers.rend(); ++it) {
         const doc::LayerNode* l = *it;
         out_ += "  <g";
@@ -753,6 +863,8 @@ std::string Writer::run() {
         children(l->group, 2);
         out_ += "  </g>\n";
     }
+    if (!paintDefs_.empty())
+        out_.insert(paintAt, "  <defs vtg:kind=\"paint\">\n" + paintDefs_ + "  </defs>\n");
     out_ += "</svg>\n";
     return std::move(out_);
 }

@@ -506,9 +506,10 @@ TEST(Svg, BadInputGivesOneErrorWithFileAndPosition) {
     }
 }
 
-// A fill or stroke that names a gradient or pattern of the file is kept as
-// written while the art's paint is that reference; paint set since is what
-// is saved.
+// A fill or stroke that names a pattern of the file, or something that is
+// not a usable gradient, is kept as written while the art's paint is that
+// reference; a gradient becomes the art's own paint, written as a gradient
+// of the host's; paint set since is what is saved.
 TEST(Svg, PaintReferencesStandOnlyWhileThePaintIsThem) {
     const std::string file =
         Svg("<defs><linearGradient id=\"g\"><stop offset=\"0\" stop-color=\"red\"/>"
@@ -525,23 +526,25 @@ TEST(Svg, PaintReferencesStandOnlyWhileThePaintIsThem) {
         const char* id;
         bool fill; // which paint names the file's art
         int32_t kind;
-    } references[] = {{"a", true, kVtgColorGradient},
-                      {"b", false, kVtgColorPattern},
-                      {"c", true, kVtgColorGradient},
-                      {"d", true, kVtgColorPattern}};
+        bool own; // read as the art's own gradient
+    } references[] = {{"a", true, kVtgColorGradient, true},
+                      {"b", false, kVtgColorPattern, false},
+                      {"c", true, kVtgColorGradient, true},
+                      {"d", true, kVtgColorPattern, false}};
     for (const Reference& r : references) {
         const VtgPathStyle& st = Find(*d, r.id)->s.style;
         const int32_t on = r.fill ? st.fill.on : st.stroke.on;
         const VtgColor& c = r.fill ? st.fill.color : st.stroke.color;
         EXPECT_EQ(on, 1) << r.id;
         EXPECT_EQ(c.kind, r.kind) << r.id;
-        EXPECT_EQ(c.gradient, nullptr) << r.id;
+        EXPECT_EQ(c.gradient != nullptr, r.own) << r.id;
         EXPECT_EQ(c.pattern, nullptr) << r.id;
     }
     const std::string saved = WriteSvgText(*d);
-    EXPECT_EQ(AttributeOf(saved, "a", "fill"), "url(#g)");
+    EXPECT_EQ(AttributeOf(saved, "a", "fill"), "url(#vtg-paint-1)");
     EXPECT_EQ(AttributeOf(saved, "b", "stroke"), "url(#p)");
-    EXPECT_EQ(AttributeOf(saved, "c", "fill"), "url(#g)");
+    EXPECT_EQ(AttributeOf(saved, "c", "fill"), "url(#vtg-paint-2)");
+    EXPECT_NE(saved.find("<linearGradient id=\"vtg-paint-1\""), std::string::npos);
     EXPECT_EQ(WriteSvgText(*Read(store, saved)), saved);
 
     // Paint set since: what it became is saved, the reference is gone.

@@ -788,11 +788,11 @@ TEST_F(LiveBorder, CopiesOfAGradientFilledSourceAreSavedInTheirOwnPaint) {
         const std::string saved = hostapp::svg::WriteSvgText(*doc_);
         const size_t result = saved.find("vtg:part=\"result\"");
         ASSERT_NE(result, std::string::npos);
-        EXPECT_EQ(saved.find("url(#g)", result), std::string::npos) << saved;
+        EXPECT_EQ(saved.find("url(#vtg-paint-", result), std::string::npos) << saved;
         EXPECT_NE(saved.find("stroke=\"#000000\"", result), std::string::npos);
         EXPECT_NE(saved.find("fill=\"#ffffff\"", result), std::string::npos);
-        // The source keeps its gradient.
-        EXPECT_LT(saved.find("fill=\"url(#g)\""), result);
+        // The source keeps its gradient, written as the host's own.
+        EXPECT_LT(saved.find("fill=\"url(#vtg-paint-"), result);
         EXPECT_EQ(Named("src")->s.style.fill.color.kind, kVtgColorGradient);
     }
 }
