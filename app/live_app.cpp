@@ -112,6 +112,29 @@ const LiveField kExplosionFields[] = {
     {"opacity", W::Number, 1841, 0, "0 .. 100 (%)", nullptr},
 };
 
+const LiveField kCutoutFields[] = {
+    {"shade", W::Number, 1642, 0, "0 .. 100 (%)", nullptr},
+    {"offset", W::Distance, 1644, 0, "0 .. 16383 pt", nullptr},
+    {"lightAngle", W::Number, 1647, 0, "-180 .. 180 (°)", nullptr},
+    {"steps", W::Integer, 1649, 0, "1 .. 32767", nullptr},
+};
+
+const LiveField kShadowFields[] = {
+    {"shade", W::Number, 1632, 0, "0 .. 100 (%)", nullptr},
+    {"offset", W::Distance, 1634, 0, "0 .. 16383 pt", nullptr},
+    {"lightAngle", W::Number, 1637, 0, "-180 .. 180 (°)", nullptr},
+    {"transparency", W::Number, 1639, 0, "0 .. 100 (%)", nullptr},
+};
+
+const LiveField kEmbossFields[] = {
+    {"embossStyle", W::Combo, 1660, 3, nullptr, nullptr},
+    {"contrast", W::Number, 1651, 0, "0 .. 100 (%)", nullptr},
+    {"offset", W::Distance, 1653, 0, "0 .. 16383 pt", nullptr},
+    {"lightAngle", W::Number, 1656, 0, "-180 .. 180 (°)", nullptr},
+    {"reverse", W::Check, 1661, 0, nullptr, nullptr},
+    {"steps", W::Integer, 1658, 0, "1 .. 32767", nullptr},
+};
+
 // One live-object kind the command drives: its feature name, the menu item
 // that opens its panel, the panel's dialog and the fields.
 struct LiveKind {
@@ -126,6 +149,9 @@ const LiveKind kLiveKinds[] = {
     {"live-border", "VERTiGON6_13", 663, kBorderFields},
     {"live-galaxy", "VERTiGON6_04", 660, kGalaxyFields},
     {"live-explosion", "VERTiGON6_01", 659, kExplosionFields},
+    {"live-cutout", "VERTiGON6_03", 666, kCutoutFields},
+    {"live-shadow", "VERTiGON6_07", 665, kShadowFields},
+    {"live-emboss", "VERTiGON6_02", 667, kEmbossFields},
 };
 
 const LiveKind* FindKind(const std::string& feature) {

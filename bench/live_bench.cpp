@@ -1,6 +1,7 @@
 // live_bench.cpp - regeneration ("Host Update") of live objects on a
-// 1 000-segment source: a Live Circle of 12 copies, a Live Border and the
-// kinds that arrange copies (Galaxy, ...) with their default settings; the
+// 1 000-segment source: a Live Circle of 12 copies, a Live Border, the kinds
+// that arrange copies (Galaxy, ...) and the kinds that light the source
+// (Cutout, Shadow, Emboss) with their default settings; the
 // time of one update.
 #include <benchmark/benchmark.h>
 
@@ -129,6 +130,44 @@ void ExplosionUpdate(benchmark::State& state) {
     state.SetLabel("200 copies of 1000 segments");
 }
 BENCHMARK(ExplosionUpdate)->Unit(benchmark::kMillisecond);
+
+// Cutout, Shadow and Emboss with their defaults on a red fill.
+template <typename Record> void LightUpdate(benchmark::State& state, vtg::LiveObjectKind kind) {
+    LiveBench bench;
+    VtgPathStyle& style = bench.source->s.style;
+    style.fill.on = 1;
+    style.fill.color.kind = kVtgColorRGB;
+    style.fill.color.c[0] = 1;
+    style.stroke.on = 0;
+    Record record{};
+    vtg::SetKindDefaults(kind, &record);
+    vtg::MakeLiveObjectsOf(kind, &record);
+    ArtNode* live = bench.doc->layers[0]->group->s.children[0];
+    hostapp::UpdatePluginArt(bench.host, live);
+    if (live->s.kind != kVtgArtPlugin || live->s.plugin.result->s.children.empty()) {
+        state.SkipWithError("the live object was not generated");
+        return;
+    }
+    bench.Run(state);
+}
+
+void CutoutUpdate(benchmark::State& state) {
+    LightUpdate<vtg::CutoutPGParams>(state, vtg::kKindCutout);
+    state.SetLabel("5 shade copies and the cut of 1000 segments");
+}
+BENCHMARK(CutoutUpdate)->Unit(benchmark::kMillisecond);
+
+void ShadowUpdate(benchmark::State& state) {
+    LightUpdate<vtg::ShadowPGParams>(state, vtg::kKindShadow);
+    state.SetLabel("shadow and source of 1000 segments");
+}
+BENCHMARK(ShadowUpdate)->Unit(benchmark::kMillisecond);
+
+void EmbossUpdate(benchmark::State& state) {
+    LightUpdate<vtg::EmbossPGParams>(state, vtg::kKindEmboss);
+    state.SetLabel("highlight, shade and source of 1000 segments");
+}
+BENCHMARK(EmbossUpdate)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -11,8 +11,9 @@ namespace vtg {
 
 namespace {
 
-const LiveAction* const kActions[] = {&kCircleAction, &kBorderAction, &kGalaxyAction,
-                                      &kExplosionAction};
+const LiveAction* const kActions[] = {&kCircleAction,    &kBorderAction, &kGalaxyAction,
+                                      &kExplosionAction, &kCutoutAction, &kShadowAction,
+                                      &kEmbossAction};
 
 const LiveAction* ActionOfIndex(int16_t index) {
     for (const LiveAction* a : kActions)

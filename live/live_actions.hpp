@@ -92,5 +92,8 @@ extern const LiveAction kCircleAction;
 extern const LiveAction kBorderAction;
 extern const LiveAction kGalaxyAction;
 extern const LiveAction kExplosionAction;
+extern const LiveAction kCutoutAction;
+extern const LiveAction kShadowAction;
+extern const LiveAction kEmbossAction;
 
 } // namespace vtg

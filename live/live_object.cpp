@@ -19,6 +19,8 @@
 #include "host/api/vtg_user_suite.h"
 #include "live/border/border_generator.hpp"
 #include "live/circle/circle_generator.hpp"
+#include "live/cutout/cutout_generator.hpp"
+#include "live/emboss/emboss_generator.hpp"
 #include "live/explosion/explosion_generator.hpp"
 #include "live/galaxy/galaxy_generator.hpp"
 #include "live/live_actions.hpp"
@@ -167,10 +169,13 @@ ErrorCode MakeLiveObject(LiveObjectKind kind, ArtHandle source, const void* reco
     SetCurrentKind(kind);
     if (ErrorCode err = StoreParamBlock(art, copy.data()))
         return err;
-    if (ErrorCode err = sArt->SetArtAttributes(source, kVtgArtLocked, 1))
-        return err;
-    if (ErrorCode err = sArt->SetArtAttributes(source, kVtgArtLocked, 0))
-        return err;
+    const LiveKindOps* ops = LiveKindOperations(kind);
+    if (ops == nullptr || !ops->keepLock) {
+        if (ErrorCode err = sArt->SetArtAttributes(source, kVtgArtLocked, 1))
+            return err;
+        if (ErrorCode err = sArt->SetArtAttributes(source, kVtgArtLocked, 0))
+            return err;
+    }
     ArtHandle edit = nullptr;
     if (ErrorCode err = sPluginGroup->GetEditArt(art, &edit))
         return err;
@@ -380,6 +385,12 @@ const LiveKindOps* LiveKindOperations(LiveObjectKind kind) {
         return &GalaxyKindOps();
     case kKindExplosion:
         return &ExplosionKindOps();
+    case kKindCutout:
+        return &CutoutKindOps();
+    case kKindShadow:
+        return &ShadowKindOps();
+    case kKindEmboss:
+        return &EmbossKindOps();
     default:
         return nullptr;
     }

@@ -33,6 +33,9 @@ struct LiveKindOps {
     // with a count beyond the range, or a result beyond kMaxResultSegments,
     // are refused with kResultTooLargeErr and change nothing.
     std::int64_t (*copiesPerSource)(const void* record) = nullptr;
+    // Apply moves the source into the new object as it is, without locking
+    // and unlocking it first.
+    bool keepLock = false;
 };
 // The kind whose registered group is `group`, or kNoKind.
 LiveObjectKind KindOfGroup(PluginGroupHandle group);

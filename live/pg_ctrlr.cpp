@@ -18,6 +18,8 @@
 #include "host/api/vtg_plugin_group_suite.h"
 #include "live/border/border_ctrlr.hpp"
 #include "live/circle/circle_ctrlr.hpp"
+#include "live/cutout/cutout_ctrlr.hpp"
+#include "live/emboss/emboss_ctrlr.hpp"
 #include "live/explosion/explosion_ctrlr.hpp"
 #include "live/galaxy/galaxy_ctrlr.hpp"
 #include "params/live_storage.hpp"
@@ -376,6 +378,12 @@ std::unique_ptr<PGCtrlr> CreateLiveObjectController(LiveObjectKind kind, PanelHa
         return std::make_unique<GalaxyPGCtrlr>(panel, flyout);
     if (kind == kKindExplosion)
         return std::make_unique<ExplosionPGCtrlr>(panel, flyout);
+    if (kind == kKindCutout)
+        return std::make_unique<CutoutPGCtrlr>(panel, flyout);
+    if (kind == kKindShadow)
+        return std::make_unique<ShadowPGCtrlr>(panel, flyout);
+    if (kind == kKindEmboss)
+        return std::make_unique<EmbossPGCtrlr>(panel, flyout);
     return nullptr;
 }
 
