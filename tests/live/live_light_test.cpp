@@ -392,7 +392,7 @@ TEST_F(LiveLight, AppliedObjectsRegenerateAfterSaving) {
         host().notify(kNotifyDocumentOpened, nullptr);
         ArtNode* square = RedSquare();
         Select({square});
-        std::vector<double> record(64);
+        std::vector<double> record(vtg::KindBlockSize(kind) / sizeof(double) + 1);
         vtg::SetKindDefaults(kind, record.data());
         ASSERT_EQ(vtg::MakeLiveObjectsOf(kind, record.data()), kNoErr);
         ASSERT_EQ(hostapp::UpdateChangedPluginArt(host(), *doc_), kNoErr);
