@@ -135,6 +135,24 @@ const LiveField kEmbossFields[] = {
     {"steps", W::Integer, 1658, 0, "1 .. 32767", nullptr},
 };
 
+const LiveField kGenerationFields[] = {
+    {"count", W::Integer, 1673, 0, "2 .. 32767", nullptr},
+    {"feedMode", W::Combo, 1672, 2, nullptr, nullptr},
+    {"distance", W::Number, 1675, 0, "-20000 .. 20000 (%)", "feedMode=0"},
+    {"feedDistance", W::Distance, 1677, 0, "-16383 .. 16383 pt", "feedMode=1"},
+    {"rate", W::Number, 1679, 0, "-20000 .. 20000 (%)", nullptr},
+    {"direction", W::Number, 1682, 0, "-180 .. 180 (°)", nullptr},
+    {"directionChange", W::Number, 1684, 0, "-36000 .. 36000 (°)", nullptr},
+    {"stacking", W::Radio, 1686, 2, nullptr, nullptr},
+};
+
+const LiveField kReflectionsFields[] = {
+    {"axisStyle", W::Combo, 1662, 4, nullptr, nullptr},
+    {"offsetH", W::Distance, 1663, 0, "-16383 .. 16383 pt", "axisStyle=1, 2 or 3"},
+    {"offsetV", W::Distance, 1665, 0, "-16383 .. 16383 pt", "axisStyle=0, 2 or 3"},
+    {"axisCount", W::Integer, 1667, 0, "1 .. 32767", "axisStyle=3"},
+};
+
 // One live-object kind the command drives: its feature name, the menu item
 // that opens its panel, the panel's dialog and the fields.
 struct LiveKind {
@@ -152,6 +170,8 @@ const LiveKind kLiveKinds[] = {
     {"live-cutout", "VERTiGON6_03", 666, kCutoutFields},
     {"live-shadow", "VERTiGON6_07", 665, kShadowFields},
     {"live-emboss", "VERTiGON6_02", 667, kEmbossFields},
+    {"live-generation", "VERTiGON6_06", 669, kGenerationFields},
+    {"live-reflections", "VERTiGON6_14", 668, kReflectionsFields},
 };
 
 const LiveKind* FindKind(const std::string& feature) {

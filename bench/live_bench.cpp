@@ -3,6 +3,9 @@
 // that arrange copies (Galaxy, ...) and the kinds that light the source
 // (Cutout, Shadow, Emboss) with their default settings; the
 // time of one update.
+// 1 000-segment source: a Live Circle of 12 copies, a Live Border and the
+// kinds that arrange copies (Galaxy, Generation, Reflections) with their
+// default settings; the time of one update.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -168,6 +171,28 @@ void EmbossUpdate(benchmark::State& state) {
     state.SetLabel("highlight, shade and source of 1000 segments");
 }
 BENCHMARK(EmbossUpdate)->Unit(benchmark::kMillisecond);
+// A Live Generation with the default settings: a chain of 20 copies.
+void GenerationUpdate(benchmark::State& state) {
+    LiveBench bench;
+    vtg::GenerationPGParams record{};
+    vtg::SetKindDefaults(vtg::kKindGeneration, &record);
+    vtg::MakeLiveObjectsOf(vtg::kKindGeneration, &record);
+    bench.Run(state);
+    state.SetLabel("20 copies of 1000 segments");
+}
+BENCHMARK(GenerationUpdate)->Unit(benchmark::kMillisecond);
+
+// A Live Reflections with the default settings: the source image and its
+// mirror across the vertical axis.
+void ReflectionsUpdate(benchmark::State& state) {
+    LiveBench bench;
+    vtg::ReflectionsPGParams record{};
+    vtg::SetKindDefaults(vtg::kKindReflections, &record);
+    vtg::MakeLiveObjectsOf(vtg::kKindReflections, &record);
+    bench.Run(state);
+    state.SetLabel("2 images of 1000 segments");
+}
+BENCHMARK(ReflectionsUpdate)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -95,5 +95,7 @@ extern const LiveAction kExplosionAction;
 extern const LiveAction kCutoutAction;
 extern const LiveAction kShadowAction;
 extern const LiveAction kEmbossAction;
+extern const LiveAction kGenerationAction;
+extern const LiveAction kReflectionsAction;
 
 } // namespace vtg

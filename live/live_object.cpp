@@ -23,8 +23,10 @@
 #include "live/emboss/emboss_generator.hpp"
 #include "live/explosion/explosion_generator.hpp"
 #include "live/galaxy/galaxy_generator.hpp"
+#include "live/generation/generation_generator.hpp"
 #include "live/live_actions.hpp"
 #include "live/live_copies.hpp"
+#include "live/reflections/reflections_generator.hpp"
 #include "params/live_storage.hpp"
 #include "params/param_types.hpp"
 
@@ -391,6 +393,10 @@ const LiveKindOps* LiveKindOperations(LiveObjectKind kind) {
         return &ShadowKindOps();
     case kKindEmboss:
         return &EmbossKindOps();
+    case kKindGeneration:
+        return &GenerationKindOps();
+    case kKindReflections:
+        return &ReflectionsKindOps();
     default:
         return nullptr;
     }

@@ -22,6 +22,8 @@
 #include "live/emboss/emboss_ctrlr.hpp"
 #include "live/explosion/explosion_ctrlr.hpp"
 #include "live/galaxy/galaxy_ctrlr.hpp"
+#include "live/generation/generation_ctrlr.hpp"
+#include "live/reflections/reflections_ctrlr.hpp"
 #include "params/live_storage.hpp"
 #include "params/preset_library.hpp"
 #include "platform/system.hpp"
@@ -384,6 +386,10 @@ std::unique_ptr<PGCtrlr> CreateLiveObjectController(LiveObjectKind kind, PanelHa
         return std::make_unique<ShadowPGCtrlr>(panel, flyout);
     if (kind == kKindEmboss)
         return std::make_unique<EmbossPGCtrlr>(panel, flyout);
+    if (kind == kKindGeneration)
+        return std::make_unique<GenerationPGCtrlr>(panel, flyout);
+    if (kind == kKindReflections)
+        return std::make_unique<ReflectionsPGCtrlr>(panel, flyout);
     return nullptr;
 }
 
