@@ -25,6 +25,7 @@
 #include "live/galaxy/galaxy_generator.hpp"
 #include "live/live_actions.hpp"
 #include "live/live_copies.hpp"
+#include "live/path3d/path3d_object.hpp"
 #include "params/live_storage.hpp"
 #include "params/param_types.hpp"
 
@@ -194,6 +195,8 @@ ErrorCode Refused(LiveObjectKind kind, ArtHandle art, int32_t artKind, bool& ski
 
 // The Apply walk without its Release, recording and undo text.
 ErrorCode ApplyWalk(LiveObjectKind kind, const void* record) {
+    if (const LiveKindOps* ops = LiveKindOperations(kind); ops != nullptr && ops->apply)
+        return ops->apply(record);
     Selection selection;
     if (selection.error() != kNoErr)
         return selection.error();
@@ -391,6 +394,8 @@ const LiveKindOps* LiveKindOperations(LiveObjectKind kind) {
         return &ShadowKindOps();
     case kKindEmboss:
         return &EmbossKindOps();
+    case kKind3DPath:
+        return &Path3DKindOps();
     default:
         return nullptr;
     }
@@ -435,7 +440,7 @@ ErrorCode UpdateLiveObject(ArtHandle art) {
     const LiveObjectKind kind = KindOfGroup(group);
     SetCurrentKind(kind);
     const LiveKindOps* ops = LiveKindOperations(kind);
-    if (kind == kNoKind || ops == nullptr)
+    if (kind == kNoKind || ops == nullptr || (ops->paused != nullptr && ops->paused()))
         return kNoErr;
 
     Record record(kind);
