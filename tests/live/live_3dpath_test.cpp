@@ -424,4 +424,36 @@ TEST_F(Live3DPath, RotateStepsTurnTheRightAngle) {
     vtg::rotate3d::Release();
 }
 
+TEST_F(Live3DPath, ARotateGestureIsOneUndoStep) {
+    ArtNode* box = Rectangle("box", 100, 100, 100, 50);
+    Select({box});
+    _3DTFilterParams p = With(0, 0, 0, 0, 0, 0.5, -0.5);
+    p.preRotation[0] = -70;
+    ASSERT_EQ(vtg::MakeLiveObjectsOf(vtg::kKind3DPath, &p), kNoErr);
+    ASSERT_EQ(hostapp::UpdateChangedPluginArt(host(), *doc_), kNoErr);
+    hostapp::doc::Commit(*doc_);
+    ArtNode* live = TopLevel().front();
+    Select({live});
+    const std::string before = hostapp::svg::WriteSvgText(*doc_);
+    ASSERT_EQ(host().selectTool("VERTiGON6: Live 3D回転 ツール"), kNoErr);
+    vtg::gGlobals->threeD.panelTransformed = 0;
+    ASSERT_EQ(host().toolMouse(kSelectorMouseDown, {150, 150}, 0), kNoErr);
+    EXPECT_EQ(host().toolMouse(kSelectorMouseDrag, {170, 150}, 0), kNoErr);
+    EXPECT_EQ(host().toolMouse(kSelectorMouseDrag, {190, 150}, 0), kNoErr);
+    ASSERT_EQ(host().toolMouse(kSelectorMouseUp, {190, 150}, 0), kNoErr);
+    ASSERT_EQ(hostapp::UpdateChangedPluginArt(host(), *doc_), kNoErr);
+    hostapp::doc::Commit(*doc_);
+    vtg::SetCurrentKind(vtg::kKind3DPath);
+    _3DTFilterParams stored{};
+    ASSERT_EQ(vtg::LoadParamBlock(DocStore::handle(live), &stored), kNoErr);
+    EXPECT_GT(stored.preRotation[1], 0) << "a drag to the right turns about y";
+    EXPECT_DOUBLE_EQ(stored.preRotation[0], -70);
+    const std::string after = hostapp::svg::WriteSvgText(*doc_);
+    EXPECT_NE(after, before);
+    // No crosshair is left behind, and one undo restores record and result.
+    EXPECT_EQ(TopLevel().size(), 1u);
+    ASSERT_TRUE(hostapp::doc::Undo(*doc_));
+    EXPECT_EQ(hostapp::svg::WriteSvgText(*doc_), before);
+}
+
 } // namespace
