@@ -19,6 +19,7 @@
 #include "host/doc/art.hpp"
 #include "host/effects/live_effects.hpp"
 #include "host/filters/filters.hpp"
+#include "host/live_updates.hpp"
 #include "host/svg/svg.hpp"
 #include "platform/file_write.hpp"
 #include "platform/input.hpp"
@@ -216,6 +217,32 @@ std::string MakeLive(hostapp::Host& host, const GallerySetting& setting,
     // Each picture starts from the kind's built-in values.
     return d != nullptr ? ApplyLiveObject(host, *d, feature, setting.fields, true)
                         : std::string("no document");
+}
+
+std::string MakeDrag(hostapp::Host& host, const GallerySetting& setting,
+                     const std::string& feature);
+
+// The 3D rotate tool turns a Live 3D Path object: the sample becomes one
+// (the setting's "variant") before the drag.
+std::string MakeRotate3D(hostapp::Host& host, const GallerySetting& setting,
+                         const std::string& feature) {
+    Document* d = host.docs().current();
+    if (d == nullptr)
+        return "no document";
+    GallerySetting drag = setting;
+    std::vector<std::pair<std::string, std::string>> live;
+    drag.fields.clear();
+    for (const auto& [key, value] : setting.fields)
+        (key == "variant" ? live : drag.fields).emplace_back(key, value);
+    if (std::string why = ApplyLiveObject(host, *d, "live-3dpath", live, true); !why.empty())
+        return why;
+    std::string reason;
+    SelectByIds(*d, {}, reason);
+    host.notify("Host Art Selection Changed Notifier", nullptr);
+    if (std::string why = MakeDrag(host, drag, feature); !why.empty())
+        return why;
+    return hostapp::UpdateChangedPluginArt(host, *d) == kNoErr ? std::string()
+                                                               : "the object failed";
 }
 
 // A tool gesture: the setting's "path" (points "x,y" separated by blanks)
@@ -559,6 +586,36 @@ std::vector<GalleryFeature>& GalleryFeatures() {
            {{"axisStyle", "3"}, {"axisCount", "5"}, {"offsetH", "-20"}, {"offsetV", "-20"}}}},
          &MakeLive,
          {"star"}},
+        {"live-3dpath",
+         "Live 3Dパス — Live 3D Path",
+         "The paths bent through space and drawn back in perspective: turned, twisted, rolled "
+         "into an arc, a screw or a spin, waved, or wrapped round a sphere, a torus, a spiral "
+         "torus or a cylinder. Nearer parts lie on top.",
+         {{"0 Rotate (defaults)", {{"variant", "0"}}},
+          {"1 Twist 180°", {{"variant", "1"}}},
+          {"2 Arc 120°", {{"variant", "2"}}},
+          {"3 Screw 720°", {{"variant", "3"}}},
+          {"4 Spin 60°", {{"variant", "4"}}},
+          {"5 Wave, horizontal and vertical", {{"variant", "5"}}},
+          {"6 Wave, front and back", {{"variant", "6"}, {"postX", "-50"}}},
+          {"7 Wave, concentric", {{"variant", "7"}, {"postX", "-50"}}},
+          {"8 Sphere", {{"variant", "8"}}},
+          {"9 Torus", {{"variant", "9"}}},
+          {"10 Spiral torus", {{"variant", "10"}}},
+          {"11 Cylinder / cone", {{"variant", "11"}}}},
+         &MakeLive,
+         {"star", "letters"}},
+        {"tool-3drotate",
+         "Live 3D回転 ツール — 3D rotate tool",
+         "Dragging turns a selected Live 3D Path object in space: horizontally about the "
+         "vertical axis, vertically about the horizontal axis, with Shift in the page plane; "
+         "Alt moves its centre. The arrow is the drag.",
+         {{"Rotate object, dragged right", {{"variant", "0"}, {"path", "150,200 190,200 230,200"}}},
+          {"Twist object, dragged down", {{"variant", "1"}, {"path", "150,200 150,170 150,140"}}},
+          {"Shift: turned in the page plane",
+           {{"variant", "0"}, {"path", "150,200 190,200 230,200"}, {"hold", "shift"}}}},
+         &MakeRotate3D,
+         {"letters"}},
         {"tool-roughen",
          "ラフ ツール — Roughen tool",
          "A brush at the press point: dragging right cuts the paths near it into finer pieces, "

@@ -153,6 +153,24 @@ const LiveField kReflectionsFields[] = {
     {"axisCount", W::Integer, 1667, 0, "1 .. 32767", "axisStyle=3"},
 };
 
+const LiveField k3DPathFields[] = {
+    {"variant", W::Combo, 1832, 12, nullptr, nullptr},
+    {"param1", W::Number, 1441, 0, "by variant (see the help page)", "a variant that uses it"},
+    {"param2", W::Number, 1445, 0, "by variant (see the help page)", "a variant that uses it"},
+    {"param3", W::Number, 1449, 0, "by variant (see the help page)", "a variant that uses it"},
+    {"param4", W::Number, 1453, 0, "by variant (see the help page)", "a variant that uses it"},
+    {"perspective", W::Number, 1457, 0, "0 .. 100 (%)", nullptr},
+    {"transformed", W::Radio, 1434, 2, nullptr, "variant=1 .. 11"},
+    {"preX", W::Number, 1437, 0, "-360 .. 360 (°)", nullptr},
+    {"preY", W::Number, 1460, 0, "-360 .. 360 (°)", nullptr},
+    {"preZ", W::Number, 1463, 0, "-360 .. 360 (°)", nullptr},
+    {"postX", W::Number, 1466, 0, "-360 .. 360 (°)", "variant=1 .. 11"},
+    {"postY", W::Number, 1469, 0, "-360 .. 360 (°)", "variant=1 .. 11"},
+    {"postZ", W::Number, 1472, 0, "-360 .. 360 (°)", "variant=1 .. 11"},
+    {"centreH", W::Number, 1475, 0, "-20000 .. 20000 (%)", nullptr},
+    {"centreV", W::Number, 1477, 0, "-20000 .. 20000 (%)", nullptr},
+};
+
 // One live-object kind the command drives: its feature name, the menu item
 // that opens its panel, the panel's dialog and the fields.
 struct LiveKind {
@@ -172,6 +190,7 @@ const LiveKind kLiveKinds[] = {
     {"live-emboss", "VERTiGON6_02", 667, kEmbossFields},
     {"live-generation", "VERTiGON6_06", 669, kGenerationFields},
     {"live-reflections", "VERTiGON6_14", 668, kReflectionsFields},
+    {"live-3dpath", "VERTiGON6_00", 658, k3DPathFields},
 };
 
 const LiveKind* FindKind(const std::string& feature) {
@@ -317,13 +336,15 @@ std::string Set(platform::WindowId view, const LiveField& f, const std::string& 
     return why.empty() ? why : std::string(f.field) + ": " + why;
 }
 
-// The order in which a user sets the fields: choices first, then check
-// boxes, then numbers, so that a setting enables its controls before they
-// are typed into (the given order is kept within each group).
+// The order in which a user sets the fields: combo boxes first (a choice
+// there may reset the others, as 3D Path's variant does), then radio
+// buttons, check boxes and numbers, so that a setting enables its controls
+// before they are typed into (the given order is kept within each group).
 int Stage(const LiveField& f) {
     switch (f.way) {
-    case W::Radio:
     case W::Combo:
+        return -1;
+    case W::Radio:
         return 0;
     case W::Check:
         return 1;

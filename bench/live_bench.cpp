@@ -19,7 +19,9 @@
 #include "host/host.hpp"
 #include "host/live_updates.hpp"
 #include "live/live_object.hpp"
+#include "live/path3d/path3d_transform.hpp"
 #include "platform/resources.hpp"
+#include "tools/rotate3d/rotate3d_tool.hpp"
 
 namespace {
 
@@ -122,6 +124,46 @@ void GalaxyUpdate(benchmark::State& state) {
     state.SetLabel("8 arms of 16 copies of 1000 segments");
 }
 BENCHMARK(GalaxyUpdate)->Unit(benchmark::kMillisecond);
+// A Live 3D Path of each variant (its defaults) on the 1 000-segment path.
+void Path3DUpdate(benchmark::State& state) {
+    LiveBench bench;
+    const int variant = static_cast<int>(state.range(0));
+    vtg::_3DTFilterParams record{};
+    vtg::SetKindDefaults(vtg::kKind3DPath, &record);
+    record.variant = static_cast<int16_t>(variant);
+    vtg::Set3DVariantDefaults(record, variant);
+    vtg::MakeLiveObjectsOf(vtg::kKind3DPath, &record);
+    ArtNode* live = bench.doc->layers[0]->group->s.children[0];
+    if (live->s.kind != kVtgArtPlugin || hostapp::UpdatePluginArt(bench.host, live) != kNoErr) {
+        state.SkipWithError("the 3D path was not generated");
+        return;
+    }
+    bench.Run(state);
+    state.SetLabel(std::string("variant ") + vtg::k3DVariants[variant].displayName);
+}
+BENCHMARK(Path3DUpdate)->DenseRange(0, 11)->Unit(benchmark::kMillisecond);
+
+// One 3D rotate drag step on a Rotate object of the 1 000-segment path:
+// the angle changes and the captured paths are transformed again.
+void Rotate3DStep(benchmark::State& state) {
+    LiveBench bench;
+    vtg::_3DTFilterParams record{};
+    vtg::SetKindDefaults(vtg::kKind3DPath, &record);
+    vtg::MakeLiveObjectsOf(vtg::kKind3DPath, &record);
+    ArtNode* live = bench.doc->layers[0]->group->s.children[0];
+    if (vtg::rotate3d::Prepare(hostapp::doc::DocStore::handle(live)) != kNoErr) {
+        state.SkipWithError("the 3D path could not be prepared");
+        return;
+    }
+    double dx = 1;
+    for (auto _ : state) {
+        vtg::rotate3d::RotateStep(dx, 0, 0);
+        dx = -dx;
+    }
+    vtg::rotate3d::Release();
+    state.SetLabel("1000 segments");
+}
+BENCHMARK(Rotate3DStep)->Unit(benchmark::kMillisecond);
 
 // A Live Explosion with the default settings: 200 copies faded inwards.
 void ExplosionUpdate(benchmark::State& state) {

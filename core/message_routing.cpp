@@ -2,6 +2,7 @@
 // controller of the feature it addresses. Controllers join as their
 // features are built; until then a message for a feature without a
 // controller does what the feature does without one: nothing.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -190,6 +191,9 @@ ErrorCode VERTiGON4Plugin::OnToolSelect(ToolMessage* message) {
                     return err;
                 tool_ = made.release();
             }
+        } else {
+            // No record and no options panel: the tool edits 3D Path's block.
+            tool_ = CreateRotate3DTool().release();
         }
     }
     if (tool_ != nullptr)
@@ -304,6 +308,8 @@ ErrorCode VERTiGON4Plugin::OnAnnotation(const char* selector, AnnotationMessage*
     }
     if (std::strcmp(selector, kSelectorDraw) != 0 || message == nullptr || tool_ == nullptr)
         return kNoErr;
+    VtgViewRect drawn{};
+    const bool outlines = tool_->DrawAnnotation(message->drawer, drawn);
     const std::string text = tool_->LabelText();
     if (text.empty())
         return kNoErr;
@@ -325,6 +331,12 @@ ErrorCode VERTiGON4Plugin::OnAnnotation(const char* selector, AnnotationMessage*
     sAnnotator->FillRect(message->drawer, &rect);
     sAnnotator->SetDrawColor(message->drawer, 0, 0, 0);
     sAnnotator->DrawText(message->drawer, text.c_str(), &at);
+    if (outlines) {
+        rect.left = std::min(rect.left, drawn.left);
+        rect.top = std::min(rect.top, drawn.top);
+        rect.right = std::max(rect.right, drawn.right);
+        rect.bottom = std::max(rect.bottom, drawn.bottom);
+    }
     annotationRect_[0] = rect.left;
     annotationRect_[1] = rect.top;
     annotationRect_[2] = rect.right;

@@ -34,6 +34,16 @@ inline constexpr int kActionSlots = 13;
 inline constexpr std::size_t kScratchBufferSize = 0x20001;
 inline constexpr std::size_t kPresetFolderSize = 300;
 
+// The Live 3D Path panel's copy of `transformed` and the 3D rotate tool's
+// gesture state.
+struct ThreeDGlobals {
+    int16_t panelTransformed; // the panel's "変換前 / 変換後" choice, 0 or 1
+    int32_t dragging;         // the gesture found a 3D Path object
+    ArtHandle object;         // the object being turned, null for none
+    uint16_t outline[3];      // the outlines' colour
+    int32_t centreLabel;      // the label shows the centre, not the angles
+};
+
 struct PluginGlobals {
     int32_t hostMajor, hostMinor, hostRevision;
     int32_t initialised;
@@ -82,6 +92,8 @@ struct PluginGlobals {
     // Each live-object action's own index; the word's address is the
     // action's user data, so "Do Action" finds the kind through it.
     int16_t actionIndexes[kActionSlots];
+
+    ThreeDGlobals threeD;
 };
 
 // The globals block, null outside start-up .. shut-down.

@@ -50,6 +50,7 @@ struct ContextHandleOpaque {
 struct DrawerHandleOpaque {
     int frame = 0; // the number of the Draw message within the gesture
     uint16_t color[3] = {0, 0, 0};
+    double lineWidth = 1;
 };
 
 namespace hostapp {
@@ -151,11 +152,13 @@ public:
 
     // What annotators drew since the last press (user_actions.cpp).
     struct AnnotationOp {
-        enum Kind { Fill, Text } kind = Fill;
+        enum Kind { Fill, Text, Path } kind = Fill;
         int frame = 0;
         VtgViewRect rect{0, 0, 0, 0}; // Fill
         VtgViewPoint at{0, 0};        // Text
         std::string text;
+        std::vector<VtgViewPoint> points; // Path: anchor, then out, in, anchor per piece
+        double lineWidth = 1;             // Path
         uint16_t color[3] = {0, 0, 0};
     };
     std::vector<AnnotationOp>& annotations() { return annotations_; }

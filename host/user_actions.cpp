@@ -177,7 +177,18 @@ bool Host::writeAnnotationPicture(const std::string& path) const {
             frame = op.frame;
             std::fprintf(f, "<g class=\"frame\" data-frame=\"%d\">\n", frame);
         }
-        if (op.kind == AnnotationOp::Fill)
+        if (op.kind == AnnotationOp::Path) {
+            std::string d =
+                "M" + std::to_string(op.points[0].h) + " " + std::to_string(op.points[0].v);
+            for (std::size_t i = 1; i + 2 < op.points.size(); i += 3) {
+                d += " C";
+                for (std::size_t j = i; j < i + 3; ++j)
+                    d +=
+                        " " + std::to_string(op.points[j].h) + " " + std::to_string(op.points[j].v);
+            }
+            std::fprintf(f, "<path d=\"%s\" fill=\"none\" stroke=\"%s\" stroke-width=\"%g\"/>\n",
+                         d.c_str(), colour(op.color).c_str(), op.lineWidth);
+        } else if (op.kind == AnnotationOp::Fill)
             std::fprintf(f, "<rect x=\"%d\" y=\"%d\" width=\"%d\" height=\"%d\" fill=\"%s\"/>\n",
                          op.rect.left, op.rect.top, op.rect.right - op.rect.left,
                          op.rect.bottom - op.rect.top, colour(op.color).c_str());

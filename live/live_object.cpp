@@ -27,6 +27,7 @@
 #include "live/live_actions.hpp"
 #include "live/live_copies.hpp"
 #include "live/reflections/reflections_generator.hpp"
+#include "live/path3d/path3d_object.hpp"
 #include "params/live_storage.hpp"
 #include "params/param_types.hpp"
 
@@ -196,6 +197,8 @@ ErrorCode Refused(LiveObjectKind kind, ArtHandle art, int32_t artKind, bool& ski
 
 // The Apply walk without its Release, recording and undo text.
 ErrorCode ApplyWalk(LiveObjectKind kind, const void* record) {
+    if (const LiveKindOps* ops = LiveKindOperations(kind); ops != nullptr && ops->apply)
+        return ops->apply(record);
     Selection selection;
     if (selection.error() != kNoErr)
         return selection.error();
@@ -397,6 +400,8 @@ const LiveKindOps* LiveKindOperations(LiveObjectKind kind) {
         return &GenerationKindOps();
     case kKindReflections:
         return &ReflectionsKindOps();
+    case kKind3DPath:
+        return &Path3DKindOps();
     default:
         return nullptr;
     }
@@ -441,7 +446,7 @@ ErrorCode UpdateLiveObject(ArtHandle art) {
     const LiveObjectKind kind = KindOfGroup(group);
     SetCurrentKind(kind);
     const LiveKindOps* ops = LiveKindOperations(kind);
-    if (kind == kNoKind || ops == nullptr)
+    if (kind == kNoKind || ops == nullptr || (ops->paused != nullptr && ops->paused()))
         return kNoErr;
 
     Record record(kind);

@@ -36,6 +36,12 @@ struct LiveKindOps {
     // Apply moves the source into the new object as it is, without locking
     // and unlocking it first.
     bool keepLock = false;
+    // The kind's own Apply walk in place of the shared one (one object from
+    // the whole selection, say); may be null.
+    ErrorCode (*apply)(const void* record) = nullptr;
+    // True while the kind's regeneration waits (a tool drag's preview); the
+    // result is then left as it is. May be null.
+    bool (*paused)() = nullptr;
 };
 // The kind whose registered group is `group`, or kNoKind.
 LiveObjectKind KindOfGroup(PluginGroupHandle group);

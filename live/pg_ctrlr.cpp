@@ -24,6 +24,7 @@
 #include "live/galaxy/galaxy_ctrlr.hpp"
 #include "live/generation/generation_ctrlr.hpp"
 #include "live/reflections/reflections_ctrlr.hpp"
+#include "live/path3d/path3d_ctrlr.hpp"
 #include "params/live_storage.hpp"
 #include "params/preset_library.hpp"
 #include "platform/system.hpp"
@@ -390,6 +391,8 @@ std::unique_ptr<PGCtrlr> CreateLiveObjectController(LiveObjectKind kind, PanelHa
         return std::make_unique<GenerationPGCtrlr>(panel, flyout);
     if (kind == kKindReflections)
         return std::make_unique<ReflectionsPGCtrlr>(panel, flyout);
+    if (kind == kKind3DPath)
+        return std::make_unique<Path3DPGCtrlr>(panel, flyout);
     return nullptr;
 }
 

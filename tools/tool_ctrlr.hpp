@@ -12,6 +12,7 @@
 #include "core/controller.hpp"
 #include "core/plugin_globals.hpp"
 #include "core/view_controller.hpp"
+#include "host/api/vtg_annotator_suite.h"
 #include "host/api/vtg_messages.h"
 #include "params/param_types.hpp"
 #include "ui/bitmap_button.hpp"
@@ -116,6 +117,13 @@ public:
 
     // The text of the annotator's label; empty for none.
     virtual std::string LabelText() const { return {}; }
+    // Drawing of the tool's own under the label (outlines, say): true when
+    // something was drawn, with `covered` the view rectangle it takes.
+    virtual bool DrawAnnotation(DrawerHandle drawer, VtgViewRect& covered) {
+        (void)drawer;
+        (void)covered;
+        return false;
+    }
     // The cursor for these modifiers.
     virtual int32_t CursorFor(uint32_t modifiers) const = 0;
     // The tool's gesture.
@@ -152,6 +160,9 @@ private:
 // tools that have none yet.
 std::unique_ptr<ToolCtrlr> CreateToolController(int16_t index, PanelHandle panel,
                                                 FlyoutHandle flyout);
+
+// The 3D rotate tool's controller (no record, no options panel).
+std::unique_ptr<ToolCtrlr> CreateRotate3DTool();
 
 // The value label of a tool (a number with 3 decimals, by the host's format).
 std::string FormatLabelNumber(double value);

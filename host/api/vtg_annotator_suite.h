@@ -34,6 +34,13 @@ typedef struct AnnotatorSuite {
     ErrorCode (*SetDrawColor)(DrawerHandle drawer, uint16_t red, uint16_t green, uint16_t blue);
     ErrorCode (*FillRect)(DrawerHandle drawer, const VtgViewRect* rect);
     ErrorCode (*DrawText)(DrawerHandle drawer, const char* text, const VtgViewPoint* at);
+    /* SetLineWidth: the width of the following lines, in pixels. */
+    ErrorCode (*SetLineWidth)(DrawerHandle drawer, double width);
+    /* DrawBezierPath: strokes one path: points[0] is the first anchor, then
+     * each piece adds its out handle, in handle and end anchor (count =
+     * 1 + 3 * pieces). Errors: kBadParameterErr for a null pointer or a
+     * count that is not 1 + 3n. */
+    ErrorCode (*DrawBezierPath)(DrawerHandle drawer, const VtgViewPoint* points, int32_t count);
 } AnnotatorSuite;
 
 #ifdef __cplusplus

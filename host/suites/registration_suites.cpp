@@ -431,9 +431,27 @@ ErrorCode DrawText(DrawerHandle drawer, const char* text, const VtgViewPoint* at
     return kNoErr;
 }
 
+ErrorCode SetLineWidth(DrawerHandle drawer, double width) {
+    if (drawer == nullptr)
+        return kBadParameterErr;
+    drawer->lineWidth = width;
+    return kNoErr;
+}
+
+ErrorCode DrawBezierPath(DrawerHandle drawer, const VtgViewPoint* points, int32_t count) {
+    if (Host::current() == nullptr || drawer == nullptr || points == nullptr || count < 1 ||
+        (count - 1) % 3 != 0)
+        return kBadParameterErr;
+    Host::AnnotationOp op = Op(drawer, Host::AnnotationOp::Path);
+    op.points.assign(points, points + count);
+    op.lineWidth = drawer->lineWidth;
+    Host::current()->annotations().push_back(op);
+    return kNoErr;
+}
+
 const AnnotatorSuite kAnnotator = {
-    &AddAnnotator, &SetAnnotatorActive, &IsAnnotatorActive, &InvalidateRect,
-    &MeasureText,  &SetDrawColor,       &FillRect,          &DrawText};
+    &AddAnnotator, &SetAnnotatorActive, &IsAnnotatorActive, &InvalidateRect, &MeasureText,
+    &SetDrawColor, &FillRect,           &DrawText,          &SetLineWidth,   &DrawBezierPath};
 
 // --- host commands -------------------------------------------------------------
 ErrorCode InvokeCommand(const char* name) {
