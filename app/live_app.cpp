@@ -135,6 +135,27 @@ const LiveField kEmbossFields[] = {
     {"steps", W::Integer, 1658, 0, "1 .. 32767", nullptr},
 };
 
+const LiveField kNeonFields[] = {
+    {"mergeOverlaps", W::Check, 1949, 0, nullptr, nullptr},
+    {"autoLineStyle", W::Check, 1846, 0, nullptr, nullptr},
+    {"trackCount", W::Integer, 1601, 0, "1 .. 32767", nullptr},
+    {"gradeCurve", W::Number, 1600, 0, "-100 .. 100 (%)", nullptr},
+    {"contrast", W::Number, 1609, 0, "0 .. 20000 (%)", nullptr},
+    {"stepMode", W::Combo, 1612, 4, nullptr, nullptr},
+    {"stepCount", W::Integer, 1614, 0, "2 .. 32767", "stepMode=3"},
+    {"eccentricity", W::Number, 1616, 0, "0 .. 20000 (%)", nullptr},
+    {"eccentricAngle", W::Number, 1619, 0, "-180 .. 180 (°)", nullptr},
+    {"glowOn", W::Check, 1632, 0, nullptr, nullptr},
+    {"glowWidth", W::Number, 1848, 0, "0 .. 20000 (%)", nullptr},
+    {"glowCurve", W::Number, 1850, 0, "-100 .. 100 (%)", nullptr},
+    {"glowContrast", W::Number, 1853, 0, "0 .. 100 (%)", nullptr},
+    {"shadowOn", W::Check, 1621, 0, nullptr, nullptr},
+    {"shadowDensity", W::Number, 1623, 0, "0 .. 100 (%)", "shadowOn=1"},
+    {"shadowInvert", W::Check, 1608, 0, nullptr, nullptr},
+    {"shadowOffset", W::Distance, 1626, 0, "0 .. 16383 pt", "shadowOn=1"},
+    {"lightAngle", W::Number, 1630, 0, "-180 .. 180 (°)", "shadowOn=1"},
+};
+
 // One live-object kind the command drives: its feature name, the menu item
 // that opens its panel, the panel's dialog and the fields.
 struct LiveKind {
@@ -152,6 +173,7 @@ const LiveKind kLiveKinds[] = {
     {"live-cutout", "VERTiGON6_03", 666, kCutoutFields},
     {"live-shadow", "VERTiGON6_07", 665, kShadowFields},
     {"live-emboss", "VERTiGON6_02", 667, kEmbossFields},
+    {"live-neon", "VERTiGON6_11", 664, kNeonFields},
 };
 
 const LiveKind* FindKind(const std::string& feature) {

@@ -3,6 +3,9 @@
 // that arrange copies (Galaxy, ...) and the kinds that light the source
 // (Cutout, Shadow, Emboss) with their default settings; the
 // time of one update.
+// 1 000-segment source: a Live Circle of 12 copies, a Live Border, a Live
+// Neon and the kinds that arrange copies (Galaxy, ...) with their default
+// settings; the time of one update.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -133,41 +136,63 @@ BENCHMARK(ExplosionUpdate)->Unit(benchmark::kMillisecond);
 
 // Cutout, Shadow and Emboss with their defaults on a red fill.
 template <typename Record> void LightUpdate(benchmark::State& state, vtg::LiveObjectKind kind) {
-    LiveBench bench;
-    VtgPathStyle& style = bench.source->s.style;
-    style.fill.on = 1;
-    style.fill.color.kind = kVtgColorRGB;
-    style.fill.color.c[0] = 1;
-    style.stroke.on = 0;
-    Record record{};
-    vtg::SetKindDefaults(kind, &record);
-    vtg::MakeLiveObjectsOf(kind, &record);
+    // A Live Neon with the default settings on a 10-point red stroke around a
+    // white fill: ten glow copies under eleven tube steps.
+    void NeonUpdate(benchmark::State & state) {
+        LiveBench bench;
+        VtgPathStyle& style = bench.source->s.style;
+        style.fill.on = 1;
+        style.fill.color.kind = kVtgColorRGB;
+        style.fill.color.c[0] = 1;
+        style.stroke.on = 0;
+        Record record{};
+        vtg::SetKindDefaults(kind, &record);
+        vtg::MakeLiveObjectsOf(kind, &record);
+        ArtNode* live = bench.doc->layers[0]->group->s.children[0];
+        hostapp::UpdatePluginArt(bench.host, live);
+        if (live->s.kind != kVtgArtPlugin || live->s.plugin.result->s.children.empty()) {
+            state.SkipWithError("the live object was not generated");
+            return;
+        }
+        bench.Run(state);
+    }
+
+    void CutoutUpdate(benchmark::State & state) {
+        LightUpdate<vtg::CutoutPGParams>(state, vtg::kKindCutout);
+        state.SetLabel("5 shade copies and the cut of 1000 segments");
+    }
+    BENCHMARK(CutoutUpdate)->Unit(benchmark::kMillisecond);
+
+    void ShadowUpdate(benchmark::State & state) {
+        LightUpdate<vtg::ShadowPGParams>(state, vtg::kKindShadow);
+        state.SetLabel("shadow and source of 1000 segments");
+    }
+    BENCHMARK(ShadowUpdate)->Unit(benchmark::kMillisecond);
+
+    void EmbossUpdate(benchmark::State & state) {
+        LightUpdate<vtg::EmbossPGParams>(state, vtg::kKindEmboss);
+        state.SetLabel("highlight, shade and source of 1000 segments");
+    }
+    BENCHMARK(EmbossUpdate)->Unit(benchmark::kMillisecond);
+    style.fill.color.c[0] = style.fill.color.c[1] = style.fill.color.c[2] = 1;
+    style.stroke.on = 1;
+    style.stroke.color = style.fill.color;
+    style.stroke.color.c[1] = style.stroke.color.c[2] = 0;
+    style.stroke.width = 10;
+    vtg::NeonPGParams record{};
+    vtg::SetKindDefaults(vtg::kKindNeon, &record);
+    vtg::MakeLiveObjectsOf(vtg::kKindNeon, &record);
     ArtNode* live = bench.doc->layers[0]->group->s.children[0];
     hostapp::UpdatePluginArt(bench.host, live);
-    if (live->s.kind != kVtgArtPlugin || live->s.plugin.result->s.children.empty()) {
-        state.SkipWithError("the live object was not generated");
+    if (live->s.kind != kVtgArtPlugin || live->s.plugin.result->s.children.size() != 1 ||
+        live->s.plugin.result->s.children[0]->s.children.size() != 21) {
+        state.SkipWithError("the neon was not generated");
         return;
     }
     bench.Run(state);
+    state.SetLabel("21 copies of 1000 segments");
 }
-
-void CutoutUpdate(benchmark::State& state) {
-    LightUpdate<vtg::CutoutPGParams>(state, vtg::kKindCutout);
-    state.SetLabel("5 shade copies and the cut of 1000 segments");
-}
-BENCHMARK(CutoutUpdate)->Unit(benchmark::kMillisecond);
-
-void ShadowUpdate(benchmark::State& state) {
-    LightUpdate<vtg::ShadowPGParams>(state, vtg::kKindShadow);
-    state.SetLabel("shadow and source of 1000 segments");
-}
-BENCHMARK(ShadowUpdate)->Unit(benchmark::kMillisecond);
-
-void EmbossUpdate(benchmark::State& state) {
-    LightUpdate<vtg::EmbossPGParams>(state, vtg::kKindEmboss);
-    state.SetLabel("highlight, shade and source of 1000 segments");
-}
-BENCHMARK(EmbossUpdate)->Unit(benchmark::kMillisecond);
+BENCHMARK(NeonUpdate)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -13,7 +13,7 @@ namespace {
 
 const LiveAction* const kActions[] = {&kCircleAction,    &kBorderAction, &kGalaxyAction,
                                       &kExplosionAction, &kCutoutAction, &kShadowAction,
-                                      &kEmbossAction};
+                                      &kEmbossAction,    &kNeonAction};
 
 const LiveAction* ActionOfIndex(int16_t index) {
     for (const LiveAction* a : kActions)

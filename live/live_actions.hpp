@@ -95,5 +95,6 @@ extern const LiveAction kExplosionAction;
 extern const LiveAction kCutoutAction;
 extern const LiveAction kShadowAction;
 extern const LiveAction kEmbossAction;
+extern const LiveAction kNeonAction;
 
 } // namespace vtg

@@ -25,6 +25,7 @@
 #include "live/galaxy/galaxy_generator.hpp"
 #include "live/live_actions.hpp"
 #include "live/live_copies.hpp"
+#include "live/neon/neon_generator.hpp"
 #include "params/live_storage.hpp"
 #include "params/param_types.hpp"
 
@@ -327,7 +328,7 @@ ErrorCode GenerateResult(const LiveKindOps& ops, ArtHandle edit, ArtHandle resul
     }
     ErrorCode err = ops.generate(target, converted, record);
     ArtHandle next = nullptr;
-    if (err == kNoErr)
+    if (err == kNoErr && !ops.firstSourceOnly)
         err = sArt->GetArtNextSibling(converted, &next);
     while (err == kNoErr && next != nullptr) {
         err = ops.generate(target, next, record);
@@ -391,6 +392,8 @@ const LiveKindOps* LiveKindOperations(LiveObjectKind kind) {
         return &ShadowKindOps();
     case kKindEmboss:
         return &EmbossKindOps();
+    case kKindNeon:
+        return &NeonKindOps();
     default:
         return nullptr;
     }

@@ -36,6 +36,9 @@ struct LiveKindOps {
     // Apply moves the source into the new object as it is, without locking
     // and unlocking it first.
     bool keepLock = false;
+    // The shared regeneration builds from the first source alone (the
+    // sources below it are left out).
+    bool firstSourceOnly = false;
 };
 // The kind whose registered group is `group`, or kNoKind.
 LiveObjectKind KindOfGroup(PluginGroupHandle group);

@@ -22,6 +22,7 @@
 #include "live/emboss/emboss_ctrlr.hpp"
 #include "live/explosion/explosion_ctrlr.hpp"
 #include "live/galaxy/galaxy_ctrlr.hpp"
+#include "live/neon/neon_ctrlr.hpp"
 #include "params/live_storage.hpp"
 #include "params/preset_library.hpp"
 #include "platform/system.hpp"
@@ -384,6 +385,8 @@ std::unique_ptr<PGCtrlr> CreateLiveObjectController(LiveObjectKind kind, PanelHa
         return std::make_unique<ShadowPGCtrlr>(panel, flyout);
     if (kind == kKindEmboss)
         return std::make_unique<EmbossPGCtrlr>(panel, flyout);
+    if (kind == kKindNeon)
+        return std::make_unique<NeonPGCtrlr>(panel, flyout);
     return nullptr;
 }
 
