@@ -616,6 +616,25 @@ std::vector<GalleryFeature>& GalleryFeatures() {
            {{"variant", "0"}, {"path", "150,200 190,200 230,200"}, {"hold", "shift"}}}},
          &MakeRotate3D,
          {"letters"}},
+        {"live-neon",
+         "Live ネオン — Live Neon",
+         "The stroke turned into a glowing tube: unfilled copies whose strokes narrow to a thin "
+         "core while their colour runs from the stroke colour to the fill colour, in one or more "
+         "bands, over a wider glow that fades out; optionally shifted or with a shadow. Shown "
+         "on a dark background.",
+         {{"Default: glow and one band", {}},
+          {"Two bands, wide glow", {{"trackCount", "2"}, {"glowWidth", "120"}}},
+          {"Shadow, no glow",
+           {{"glowOn", "0"},
+            {"shadowOn", "1"},
+            {"shadowOffset", "6"},
+            {"shadowDensity", "100"},
+            {"lightAngle", "135"}}},
+          {"Eccentric, contrast 200 %",
+           {{"eccentricity", "60"}, {"eccentricAngle", "45"}, {"contrast", "200"}}}},
+         &MakeLive,
+         {"heart", "wave"},
+         "#101018"},
         {"tool-roughen",
          "ラフ ツール — Roughen tool",
          "A brush at the press point: dragging right cuts the paths near it into finer pieces, "
@@ -854,7 +873,7 @@ void ShowGuides(pugi::xml_node e, bool guide) {
 
 } // namespace
 
-std::string FittedSvg(const Document& document, std::string* error) {
+std::string FittedSvg(const Document& document, std::string* error, const std::string& background) {
     std::string svg;
     hostapp::svg::SvgError why;
     if (!hostapp::svg::WriteSvgText(document, svg, why)) {
@@ -881,6 +900,14 @@ std::string FittedSvg(const Document& document, std::string* error) {
         const std::string view =
             Number(cx - side / 2) + " " + Number(cy - side / 2) + " " + size + " " + size;
         root.attribute("viewBox").set_value(view.c_str());
+        if (!background.empty()) {
+            pugi::xml_node under = root.prepend_child("rect");
+            under.append_attribute("x").set_value(Number(cx - side / 2).c_str());
+            under.append_attribute("y").set_value(Number(cy - side / 2).c_str());
+            under.append_attribute("width").set_value(size.c_str());
+            under.append_attribute("height").set_value(size.c_str());
+            under.append_attribute("fill").set_value(background.c_str());
+        }
     }
     std::ostringstream out;
     xml.save(out, "  ", pugi::format_default);
@@ -890,9 +917,10 @@ std::string FittedSvg(const Document& document, std::string* error) {
 namespace {
 
 // Writes a gallery picture; an empty text on success.
-std::string WritePicture(const Document& d, const std::string& path) {
+std::string WritePicture(const Document& d, const std::string& path,
+                         const std::string& background = {}) {
     std::string why;
-    const std::string svg = FittedSvg(d, &why);
+    const std::string svg = FittedSvg(d, &why, background);
     if (!why.empty())
         return path + ": " + why;
     return platform::WriteWholeFile(path, svg);
@@ -999,7 +1027,7 @@ std::string WriteGallery(hostapp::Host& host, const std::string& folder,
                 }
                 const std::string name =
                     f.feature + "_" + std::to_string(i + 1) + "_" + sample + ".svg";
-                why = WritePicture(*d, folder + "/" + name);
+                why = WritePicture(*d, folder + "/" + name, f.background);
                 host.docs().close(d);
                 if (!why.empty())
                     return why;

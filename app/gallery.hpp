@@ -33,6 +33,9 @@ struct GalleryFeature {
     // The sample art it is shown on; empty for every sample. A feature shown
     // on one sample has its settings side by side in one row.
     std::vector<std::string> samples = {};
+    // The colour the pictures are shown on ("#101018" for glowing art);
+    // empty for the page's own.
+    std::string background = {};
 };
 
 std::vector<GalleryFeature>& GalleryFeatures();
@@ -48,7 +51,9 @@ hostapp::doc::Document* MakeSampleDocument(hostapp::Host& host, const std::strin
 // outside the page is cut off (a document without art keeps its page).
 // Guides show as thin cyan lines. Empty, with `error` set, when the document
 // cannot be saved.
-std::string FittedSvg(const hostapp::doc::Document& document, std::string* error = nullptr);
+// With `background` (a CSS colour) a rectangle of it lies under the art.
+std::string FittedSvg(const hostapp::doc::Document& document, std::string* error = nullptr,
+                      const std::string& background = {});
 
 // Writes the gallery into `folder` (index.html and the pictures); an empty
 // text on success, else the reason. `log` receives one line per picture.

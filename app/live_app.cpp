@@ -171,6 +171,27 @@ const LiveField k3DPathFields[] = {
     {"centreV", W::Number, 1477, 0, "-20000 .. 20000 (%)", nullptr},
 };
 
+const LiveField kNeonFields[] = {
+    {"mergeOverlaps", W::Check, 1949, 0, nullptr, nullptr},
+    {"autoLineStyle", W::Check, 1846, 0, nullptr, nullptr},
+    {"trackCount", W::Integer, 1601, 0, "1 .. 32767", nullptr},
+    {"gradeCurve", W::Number, 1600, 0, "-100 .. 100 (%)", nullptr},
+    {"contrast", W::Number, 1609, 0, "0 .. 20000 (%)", nullptr},
+    {"stepMode", W::Combo, 1612, 4, nullptr, nullptr},
+    {"stepCount", W::Integer, 1614, 0, "2 .. 32767", "stepMode=3"},
+    {"eccentricity", W::Number, 1616, 0, "0 .. 20000 (%)", nullptr},
+    {"eccentricAngle", W::Number, 1619, 0, "-180 .. 180 (°)", nullptr},
+    {"glowOn", W::Check, 1632, 0, nullptr, nullptr},
+    {"glowWidth", W::Number, 1848, 0, "0 .. 20000 (%)", nullptr},
+    {"glowCurve", W::Number, 1850, 0, "-100 .. 100 (%)", nullptr},
+    {"glowContrast", W::Number, 1853, 0, "0 .. 100 (%)", nullptr},
+    {"shadowOn", W::Check, 1621, 0, nullptr, nullptr},
+    {"shadowDensity", W::Number, 1623, 0, "0 .. 100 (%)", "shadowOn=1"},
+    {"shadowInvert", W::Check, 1608, 0, nullptr, nullptr},
+    {"shadowOffset", W::Distance, 1626, 0, "0 .. 16383 pt", "shadowOn=1"},
+    {"lightAngle", W::Number, 1630, 0, "-180 .. 180 (°)", "shadowOn=1"},
+};
+
 // One live-object kind the command drives: its feature name, the menu item
 // that opens its panel, the panel's dialog and the fields.
 struct LiveKind {
@@ -191,6 +212,7 @@ const LiveKind kLiveKinds[] = {
     {"live-generation", "VERTiGON6_06", 669, kGenerationFields},
     {"live-reflections", "VERTiGON6_14", 668, kReflectionsFields},
     {"live-3dpath", "VERTiGON6_00", 658, k3DPathFields},
+    {"live-neon", "VERTiGON6_11", 664, kNeonFields},
 };
 
 const LiveKind* FindKind(const std::string& feature) {

@@ -4,8 +4,8 @@
 // (Cutout, Shadow, Emboss) with their default settings; the
 // time of one update.
 // 1 000-segment source: a Live Circle of 12 copies, a Live Border and the
-// kinds that arrange copies (Galaxy, Generation, Reflections) with their
-// default settings; the time of one update.
+// kinds that arrange copies (Galaxy, Generation, Reflections) and Live Neon
+// with their default settings; the time of one update.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -235,6 +235,33 @@ void ReflectionsUpdate(benchmark::State& state) {
     state.SetLabel("2 images of 1000 segments");
 }
 BENCHMARK(ReflectionsUpdate)->Unit(benchmark::kMillisecond);
+
+// A Live Neon with the default settings on a 10-point red stroke around a
+// white fill: ten glow copies under eleven tube steps.
+void NeonUpdate(benchmark::State& state) {
+    LiveBench bench;
+    VtgPathStyle& style = bench.source->s.style;
+    style.fill.on = 1;
+    style.fill.color.kind = kVtgColorRGB;
+    style.fill.color.c[0] = style.fill.color.c[1] = style.fill.color.c[2] = 1;
+    style.stroke.on = 1;
+    style.stroke.color = style.fill.color;
+    style.stroke.color.c[1] = style.stroke.color.c[2] = 0;
+    style.stroke.width = 10;
+    vtg::NeonPGParams record{};
+    vtg::SetKindDefaults(vtg::kKindNeon, &record);
+    vtg::MakeLiveObjectsOf(vtg::kKindNeon, &record);
+    ArtNode* live = bench.doc->layers[0]->group->s.children[0];
+    hostapp::UpdatePluginArt(bench.host, live);
+    if (live->s.kind != kVtgArtPlugin || live->s.plugin.result->s.children.size() != 1 ||
+        live->s.plugin.result->s.children[0]->s.children.size() != 21) {
+        state.SkipWithError("the neon was not generated");
+        return;
+    }
+    bench.Run(state);
+    state.SetLabel("21 copies of 1000 segments");
+}
+BENCHMARK(NeonUpdate)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

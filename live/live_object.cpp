@@ -28,6 +28,7 @@
 #include "live/live_copies.hpp"
 #include "live/reflections/reflections_generator.hpp"
 #include "live/path3d/path3d_object.hpp"
+#include "live/neon/neon_generator.hpp"
 #include "params/live_storage.hpp"
 #include "params/param_types.hpp"
 
@@ -332,7 +333,7 @@ ErrorCode GenerateResult(const LiveKindOps& ops, ArtHandle edit, ArtHandle resul
     }
     ErrorCode err = ops.generate(target, converted, record);
     ArtHandle next = nullptr;
-    if (err == kNoErr)
+    if (err == kNoErr && !ops.firstSourceOnly)
         err = sArt->GetArtNextSibling(converted, &next);
     while (err == kNoErr && next != nullptr) {
         err = ops.generate(target, next, record);
@@ -402,6 +403,8 @@ const LiveKindOps* LiveKindOperations(LiveObjectKind kind) {
         return &ReflectionsKindOps();
     case kKind3DPath:
         return &Path3DKindOps();
+    case kKindNeon:
+        return &NeonKindOps();
     default:
         return nullptr;
     }

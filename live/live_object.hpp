@@ -42,6 +42,9 @@ struct LiveKindOps {
     // True while the kind's regeneration waits (a tool drag's preview); the
     // result is then left as it is. May be null.
     bool (*paused)() = nullptr;
+    // The shared regeneration builds from the first source alone (the
+    // sources below it are left out).
+    bool firstSourceOnly = false;
 };
 // The kind whose registered group is `group`, or kNoKind.
 LiveObjectKind KindOfGroup(PluginGroupHandle group);

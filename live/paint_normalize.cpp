@@ -77,22 +77,27 @@ VtgColor SpotEquivalent(const VtgColor& spot) {
     return out;
 }
 
-// The blend of two colours of the same kind that is not spot.
-void BlendSameKind(VtgColor& s, const VtgColor& f, double weight, double density) {
+// The blend of two colours of the same kind that is not spot. With a
+// density, it stands for the stroke's darkness, or with `inverted` for the
+// fill's (and the stroke keeps its own).
+void BlendSameKind(VtgColor& s, const VtgColor& f, double weight, double density, bool inverted) {
     const double r = 1 - weight;
     const bool dense = density >= 0;
+    const bool fillSide = dense && inverted, strokeSide = dense && !inverted;
     switch (s.kind) {
     case kVtgColorGray:
-        s.c[0] = r * f.c[0] + weight * (dense ? density : s.c[0]);
+        s.c[0] = r * (fillSide ? density : f.c[0]) + weight * (strokeSide ? density : s.c[0]);
         break;
     case kVtgColorProcess:
         for (int i = 0; i < 3; ++i)
             s.c[i] = r * f.c[i] + weight * s.c[i];
-        s.c[3] = std::min(1.0, r * f.c[3] + weight * (dense ? density : s.c[3]));
+        s.c[3] = std::min(1.0, r * (fillSide ? density : f.c[3]) +
+                                   weight * (strokeSide ? density : s.c[3]));
         break;
     case kVtgColorRGB:
         for (int i = 0; i < 3; ++i)
-            s.c[i] = r * f.c[i] + weight * (dense ? 1 - density : s.c[i]);
+            s.c[i] = r * (fillSide ? 1 - density : f.c[i]) +
+                     weight * (strokeSide ? 1 - density : s.c[i]);
         break;
     default:
         break;
@@ -205,12 +210,13 @@ bool ProcessEquivalent(const VtgColor& colour, VtgColor& process) {
     return true;
 }
 
-void BlendColour(VtgStrokeStyle& stroke, VtgFillStyle& fill, double weight, double density) {
+void BlendColour(VtgStrokeStyle& stroke, VtgFillStyle& fill, double weight, double density,
+                 bool inverted) {
     if (stroke.color.kind != fill.color.kind)
         return;
     stroke.overprint = 0;
     if (stroke.color.kind != kVtgColorSpot) {
-        BlendSameKind(stroke.color, fill.color, weight, density);
+        BlendSameKind(stroke.color, fill.color, weight, density, inverted);
         return;
     }
     // Spot inks blend as their process equivalents, which replace them.
@@ -220,7 +226,7 @@ void BlendColour(VtgStrokeStyle& stroke, VtgFillStyle& fill, double weight, doub
     stroke.color = s;
     fill.color = f;
     if (s.kind == f.kind)
-        BlendSameKind(stroke.color, fill.color, weight, density);
+        BlendSameKind(stroke.color, fill.color, weight, density, inverted);
 }
 
 } // namespace vtg

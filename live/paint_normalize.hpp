@@ -44,7 +44,10 @@ bool ProcessEquivalent(const VtgColor& colour, VtgColor& process);
 // the process black, RGB as 1 - density). Only colours of the same kind
 // blend, and then the stroke's overprint is switched off; spot colours are
 // turned into their process equivalents first (fill and stroke both) and
-// blend as those. The fill is changed by that conversion only.
-void BlendColour(VtgStrokeStyle& stroke, VtgFillStyle& fill, double weight, double density);
+// blend as those. The fill is changed by that conversion only. With
+// `inverted` a density takes the place of the fill's darkness instead, and
+// the stroke keeps its own value as the other term.
+void BlendColour(VtgStrokeStyle& stroke, VtgFillStyle& fill, double weight, double density,
+                 bool inverted = false);
 
 } // namespace vtg

@@ -25,6 +25,7 @@
 #include "live/generation/generation_ctrlr.hpp"
 #include "live/reflections/reflections_ctrlr.hpp"
 #include "live/path3d/path3d_ctrlr.hpp"
+#include "live/neon/neon_ctrlr.hpp"
 #include "params/live_storage.hpp"
 #include "params/preset_library.hpp"
 #include "platform/system.hpp"
@@ -393,6 +394,8 @@ std::unique_ptr<PGCtrlr> CreateLiveObjectController(LiveObjectKind kind, PanelHa
         return std::make_unique<ReflectionsPGCtrlr>(panel, flyout);
     if (kind == kKind3DPath)
         return std::make_unique<Path3DPGCtrlr>(panel, flyout);
+    if (kind == kKindNeon)
+        return std::make_unique<NeonPGCtrlr>(panel, flyout);
     return nullptr;
 }
 

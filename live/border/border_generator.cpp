@@ -9,9 +9,9 @@
 #include "core/suite_set.hpp"
 #include "host/api/vtg_art_suite.h"
 #include "host/api/vtg_path_suite.h"
-#include "host/api/vtg_pathfinder_suite.h"
 #include "live/live_object.hpp"
 #include "live/paint_normalize.hpp"
+#include "live/shapes.hpp"
 
 namespace vtg {
 
@@ -35,63 +35,6 @@ int32_t ModeOf(const BorderPGParams& p) {
 // The given count within what the panel accepts.
 int32_t GivenStepsOf(const BorderPGParams& p) {
     return std::clamp(p.stepCount, 1, kMaxBorderSteps);
-}
-
-// Copies the style of a compound path into its member paths, so that they
-// stay the one shape the host paints.
-ErrorCode SyncMembers(ArtHandle compound) {
-    VtgPathStyle style{};
-    if (ErrorCode err = sPath->GetPathStyle(compound, &style))
-        return err;
-    ArtHandle child = nullptr;
-    if (ErrorCode err = sArt->GetArtFirstChild(compound, &child))
-        return err;
-    while (child != nullptr) {
-        int32_t kind = 0;
-        if (ErrorCode err = sArt->GetArtKind(child, &kind))
-            return err;
-        if (kind == kVtgArtPath)
-            if (ErrorCode err = sPath->SetPathStyle(child, &style))
-                return err;
-        if (ErrorCode err = sArt->GetArtNextSibling(child, &child))
-            return err;
-    }
-    return kNoErr;
-}
-
-// Runs `each` on every painted shape of `art`: each path, and each compound
-// path as one shape (its members then take its style). Groups are
-// descended; other art is left alone.
-template <typename F> ErrorCode ForEachShape(ArtHandle art, F&& each) {
-    int32_t kind = 0;
-    if (ErrorCode err = sArt->GetArtKind(art, &kind))
-        return err;
-    if (kind == kVtgArtPath)
-        return each(art);
-    if (kind == kVtgArtCompoundPath) {
-        if (ErrorCode err = each(art))
-            return err;
-        return SyncMembers(art);
-    }
-    if (kind != kVtgArtGroup)
-        return kNoErr;
-    ArtHandle child = nullptr;
-    if (ErrorCode err = sArt->GetArtFirstChild(art, &child))
-        return err;
-    while (child != nullptr) {
-        if (ErrorCode err = ForEachShape(child, each))
-            return err;
-        if (ErrorCode err = sArt->GetArtNextSibling(child, &child))
-            return err;
-    }
-    return kNoErr;
-}
-
-ErrorCode Translate(ArtHandle art, double dx, double dy) {
-    if (dx == 0 && dy == 0)
-        return kNoErr;
-    const VtgMatrix m{1, 0, 0, 1, dx, dy};
-    return sArt->TransformArt(art, &m, 1, kVtgTransformAll);
 }
 
 // The colour grade of the band: d runs by 1/n per step, from 0 up, or
@@ -170,7 +113,7 @@ ErrorCode InsideSteps(ArtHandle group, ArtHandle shape, const BorderPGParams& p)
             if (ErrorCode err = StyleStep(copy, k, weight, fillMode, false, -1))
                 return err;
             if (eccentric)
-                if (ErrorCode err = Translate(copy, v.x, v.y))
+                if (ErrorCode err = TranslateArt(copy, v.x, v.y))
                     return err;
         }
         if (ErrorCode err = Duplicate(shape, kVtgPlaceInsideOnBottom, group, copy))
@@ -181,7 +124,7 @@ ErrorCode InsideSteps(ArtHandle group, ArtHandle shape, const BorderPGParams& p)
         Shift move = shadow ? s : Shift{};
         if (eccentric)
             move = {move.x + v.x, move.y + v.y};
-        if (ErrorCode err = Translate(copy, move.x, move.y))
+        if (ErrorCode err = TranslateArt(copy, move.x, move.y))
             return err;
         if (eccentric)
             v = {v.x + inc.x, v.y + inc.y};
@@ -189,23 +132,6 @@ ErrorCode InsideSteps(ArtHandle group, ArtHandle shape, const BorderPGParams& p)
         k += 1.0 / n;
     }
     return kNoErr;
-}
-
-// X, the union of the source's parts: X holds a group Y with the united
-// copy of `source`. X is set as soon as it exists, so that the caller can
-// delete it on every path.
-ErrorCode MergeShapes(ArtHandle group, ArtHandle source, ArtHandle& x) {
-    if (ErrorCode err = sArt->NewArt(kVtgArtGroup, kVtgPlaceInsideOnTop, group, &x))
-        return err;
-    ArtHandle empty = nullptr, y = nullptr, copy = nullptr;
-    if (ErrorCode err = sArt->NewArt(kVtgArtPath, kVtgPlaceInsideOnTop, x, &empty))
-        return err;
-    if (ErrorCode err = sArt->NewArt(kVtgArtGroup, kVtgPlaceInsideOnTop, x, &y))
-        return err;
-    if (ErrorCode err = Duplicate(source, kVtgPlaceInsideOnTop, y, copy))
-        return err;
-    UniteShapes(y);
-    return sArt->DeleteArt(empty);
 }
 
 // Duplicates every path below `art` (groups and compound paths descended)
@@ -349,15 +275,6 @@ ErrorCode StyleStep(ArtHandle art, double k, double weight, int32_t fillMode, bo
     });
 }
 
-ErrorCode UniteShapes(ArtHandle group) {
-    if (sPathfinder == nullptr)
-        return kNoErr; // without the host's pathfinder the parts stay as they are
-    const VtgPathfinderOptions options{10.0, 0x50000, 0.5, 1, {0.25, 1.0, 0.4, 1.0, 0.05}};
-    // The host's result does not matter: the parts stay when it fails.
-    static_cast<void>(sPathfinder->Unite(&group, 1, &options));
-    return kNoErr;
-}
-
 ErrorCode BuildBorderOutside(ArtHandle group, ArtHandle source, const BorderPGParams& p) {
     if (!Suites())
         return kSuiteNotFoundErr;
@@ -393,7 +310,7 @@ ErrorCode BuildBorderOutside(ArtHandle group, ArtHandle source, const BorderPGPa
             move = {move.x + v.x, move.y + v.y};
             v = {v.x - dec.x, v.y - dec.y};
         }
-        if (ErrorCode err = Translate(copy, move.x, move.y))
+        if (ErrorCode err = TranslateArt(copy, move.x, move.y))
             return err;
         if (shadow) {
             if (ErrorCode err = Duplicate(source, kVtgPlaceInsideOnTop, group, copy))
@@ -401,7 +318,7 @@ ErrorCode BuildBorderOutside(ArtHandle group, ArtHandle source, const BorderPGPa
             if (ErrorCode err = StyleStep(copy, k, weight, 2, false, -1))
                 return err;
             if (eccentric)
-                if (ErrorCode err = Translate(copy, v.x, v.y))
+                if (ErrorCode err = TranslateArt(copy, v.x, v.y))
                     return err;
         }
         grade.advance();
@@ -419,7 +336,7 @@ ErrorCode BuildBorderInside(ArtHandle group, ArtHandle source, const BorderPGPar
     ArtHandle x = nullptr;
     ErrorCode err = kNoErr;
     if (p.mergeOverlaps != 0)
-        err = MergeShapes(group, source, x);
+        err = MakeUnitedCopy(group, source, x);
     if (err == kNoErr)
         err = InsideSteps(group, x != nullptr ? x : source, p);
     // The united shapes only served as the source of the copies.

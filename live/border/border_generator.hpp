@@ -9,6 +9,7 @@
 
 #include "host/api/vtg_base.h"
 #include "live/live_object.hpp"
+#include "live/shapes.hpp"
 #include "params/live_params.hpp"
 
 namespace vtg {
@@ -52,10 +53,6 @@ ErrorCode BuildBorderOutside(ArtHandle group, ArtHandle source, const BorderPGPa
 // narrowest on top, the widest keeping the source's fill. The clipping
 // group around it is made by BuildBorderClip.
 ErrorCode BuildBorderInside(ArtHandle group, ArtHandle source, const BorderPGParams& record);
-// Unites the shapes inside `group` with the host's pathfinder (the group
-// then holds their united outline). Always succeeds: without the host's
-// pathfinder, or when it fails, the shapes stay as they are.
-ErrorCode UniteShapes(ArtHandle group);
 
 // Wraps `group` in a clipping group at the top of `result`, clipped by the
 // outline of `source`.
