@@ -36,8 +36,11 @@ constexpr size_t kMaxFileSize = size_t{256} << 20;
 
 // The reason of a failed read or write: one line naming the file and, for
 // bad input, the line and column ("in.svg:3:14: broken path data: ...").
+// A read that succeeds may leave a warning: one line naming what the file
+// holds that is not applied (reading a file prints it to standard error).
 struct SvgError {
     std::string message;
+    std::string warning;
 };
 
 // Reads `text` (the contents of a file named `name`) into a new document of
