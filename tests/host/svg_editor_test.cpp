@@ -396,4 +396,75 @@ TEST(SvgEditor, NumbersAreWrittenSoThatReopeningGivesTheSameDoubles) {
     EXPECT_EQ(WriteSvgText(*back), WriteSvgText(*Read(store, WriteSvgText(*back))));
 }
 
+// With the drawing editor installed: a file with a live object and a live
+// effect shows in the editor as in rsvg-convert, and the file the editor
+// saves back opens here with both still live, and updates.
+TEST(SvgEditor, TheEditorShowsLiveArtAsViewersDoAndItsSavedFileStaysLive) {
+    if (std::system("inkscape --version >/dev/null 2>&1") != 0 || !HaveRenderer())
+        GTEST_SKIP() << "inkscape or rsvg-convert is not installed: the round trip through the "
+                        "drawing editor is not tested";
+    const char* bin = std::getenv("VTG_BIN_DIR");
+    const std::string program = std::string(bin != nullptr ? bin : VTG_TEST_BIN_DIR) + "/vertigon";
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "vtg_editor_trip";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    const auto run = [](const std::string& cmd) {
+        return std::system((cmd + " >/dev/null 2>&1").c_str());
+    };
+    const std::string live = (dir / "live.svg").string(), both = (dir / "both.svg").string(),
+                      back = (dir / "back.svg").string(), updated = (dir / "updated.svg").string(),
+                      png = (dir / "editor.png").string();
+    ASSERT_EQ(run(program + " apply live-circle " + SourceDir() + "/examples/letters.svg -o " +
+                  live + " --set copies=6"),
+              0);
+    ASSERT_EQ(run(program + " apply effect-lens " + live + " -o " + both), 0);
+    const std::string saved = Slurp(both);
+    ASSERT_NE(saved.find("vtg:kind=\"plugin\""), std::string::npos);
+    ASSERT_NE(saved.find("vtg:kind=\"effected\""), std::string::npos);
+
+    Picture viewer, editor;
+    ASSERT_TRUE(Render(saved, "trip", viewer));
+    ASSERT_EQ(run("inkscape --export-type=png --export-background-opacity=0 --export-width=" +
+                  std::to_string(viewer.width) + " --export-filename=" + png + " " + both),
+              0);
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    ASSERT_NE(png_image_begin_read_from_file(&image, png.c_str()), 0);
+    image.format = PNG_FORMAT_RGBA;
+    editor.width = image.width;
+    editor.height = image.height;
+    editor.rgba.assign(PNG_IMAGE_SIZE(image), 0);
+    ASSERT_NE(png_image_finish_read(&image, nullptr, editor.rgba.data(), 0, nullptr), 0);
+    ASSERT_EQ(editor.width, viewer.width);
+    ASSERT_EQ(editor.height, viewer.height);
+    // Two renderers: their edges differ by anti-aliasing, their areas not.
+    // Compared premultiplied: a clear pixel's colour is any.
+    double total = 0;
+    for (size_t i = 0; i + 3 < viewer.rgba.size(); i += 4)
+        for (size_t c = 0; c < 4; ++c) {
+            const auto pre = [&](const Picture& p) {
+                return c == 3 ? p.rgba[i + 3] : p.rgba[i + c] * p.rgba[i + 3] / 255;
+            };
+            total += std::abs(pre(viewer) - pre(editor));
+        }
+    EXPECT_LT(total / static_cast<double>(viewer.rgba.size()), 3.0);
+
+    ASSERT_EQ(run("inkscape --export-type=svg --export-filename=" + back + " " + both), 0);
+    ASSERT_EQ(run(program + " update " + back + " -o " + updated), 0);
+    const std::string again = Slurp(updated);
+    EXPECT_NE(again.find("vtg:kind=\"plugin\""), std::string::npos);
+    EXPECT_NE(again.find("vtg:kind=\"effected\""), std::string::npos);
+    EXPECT_NE(again.find("inkscape:groupmode=\"layer\""), std::string::npos);
+    DocStore store;
+    Document* d = Read(store, again);
+    ASSERT_NE(d, nullptr);
+    size_t plugins = 0;
+    for (auto* l : d->layers)
+        hostapp::doc::Walk(l->group, true, [&](ArtNode* a) {
+            plugins += a->s.kind == kVtgArtPlugin ? 1 : 0;
+            return true;
+        });
+    EXPECT_EQ(plugins, 1u);
+}
+
 } // namespace
