@@ -425,7 +425,8 @@ int Run(int argc, char** argv) {
     }
     if (apply->parsed()) {
         const bool live = app::IsLiveFeature(c.feature);
-        if (!live && app::EffectName(c.feature).empty() && ListedFeature(c.feature))
+        if (!live && app::EffectName(c.feature).empty() && app::FilterName(c.feature).empty() &&
+            ListedFeature(c.feature))
             return Fail("apply: " + c.feature + " is not built yet");
         return WithPlugin(pluginPath, verbose, c.feature, c.preset, [&](hostapp::Host& host) {
             return live ? app::LiveApplyCommand(host, c.words(c.feature))
