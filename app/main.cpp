@@ -1,6 +1,8 @@
 // vertigon - the headless host application with the plug-in loaded.
 #include <unistd.h>
 
+#include <CLI/CLI.hpp>
+
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -9,6 +11,7 @@
 #include <exception>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <new>
 #include <string>
@@ -18,6 +21,7 @@
 #include "app/gallery.hpp"
 #include "app/live_app.hpp"
 #include "app/script.hpp"
+#include "app/settings.hpp"
 #include "app/tools_app.hpp"
 #include "host/code_text.hpp"
 #include "host/effects/live_effects.hpp"
@@ -28,23 +32,6 @@
 #include "platform/system.hpp"
 
 namespace {
-
-constexpr const char* kUsage = R"(usage: vertigon [--verbose] [--plugin PATH] COMMAND ...
-
-Commands:
-  run SCRIPT                run a script of user actions
-  convert IN.svg -o OUT.svg open and save a document
-  update IN.svg -o OUT.svg  regenerate every live object and live effect
-  apply FEATURE IN.svg -o OUT.svg [--select ID]... [--set FIELD=VALUE]...
-  drag TOOL IN.svg -o OUT.svg --path X,Y X,Y... [--hold alt,shift,ctrl] [--select ID]... [--set FIELD=VALUE]...
-  features [FEATURE]        the features, their fields, panel ranges and defaults
-  demo [--out DIR]          the gallery of every feature on built-in sample art
-
-Options:
-  --verbose                 print the host's log (the plug-in's debug output) to standard error
-  --plugin PATH             load this plug-in library instead of the one beside the program
-  --help, --version
-)";
 
 std::string ProgramFolder() {
     std::error_code ec;
@@ -149,15 +136,23 @@ std::string StartPlugin(hostapp::Host& host, const std::string& pluginPath) {
 }
 
 int RunScript(const std::string& pluginPath, bool verbose, const std::string& scriptPath) {
-    std::ifstream in(scriptPath);
-    if (!in)
-        return Fail("cannot read script " + scriptPath);
+    const bool standardInput = scriptPath == "-";
+    std::ifstream file;
+    if (!standardInput) {
+        std::error_code ec;
+        if (std::filesystem::is_directory(scriptPath, ec))
+            return Fail(scriptPath + ": cannot read the script: " + std::strerror(EISDIR));
+        file.open(scriptPath);
+        if (!file)
+            return Fail(scriptPath + ": cannot read the script: " + std::strerror(errno));
+    }
+    std::istream& in = standardInput ? std::cin : file;
     hostapp::Host host;
     FaultInjection faults(host);
     host.setVerbose(verbose);
     if (auto error = StartPlugin(host, pluginPath); !error.empty())
         return Fail(error);
-    app::ScriptRunner runner(host);
+    app::ScriptRunner runner(host, standardInput ? "stdin" : scriptPath);
     bool ok = runner.run(in);
     host.shutdown();
     if (!ok) {
@@ -224,94 +219,237 @@ int Convert(const std::string& pluginPath, bool verbose, const std::string& in,
     return 0;
 }
 
+// The options of the one-shot commands, gathered by the parser and handed
+// to the commands as the words they take: IN -o OUT, then the options.
+struct CommandLine {
+    std::string feature, in, out = "", script, listed, demoOut = "out/gallery", preset;
+    std::vector<std::string> ids, settings, path;
+    std::string hold;
+    bool keepGoing = false;
+
+    std::vector<std::string> words(const std::string& first) const {
+        std::vector<std::string> w;
+        if (!first.empty())
+            w.push_back(first);
+        w.insert(w.end(), {in, "-o", out});
+        for (const std::string& id : ids)
+            w.insert(w.end(), {"--select", id});
+        for (const std::string& s : settings)
+            w.insert(w.end(), {"--set", s});
+        if (!path.empty()) {
+            w.push_back("--path");
+            w.insert(w.end(), path.begin(), path.end());
+        }
+        if (!hold.empty())
+            w.insert(w.end(), {"--hold", hold});
+        if (keepGoing)
+            w.push_back("--keep-going");
+        return w;
+    }
+};
+
+// Runs a one-shot command on a private profile (see app/settings.hpp) with
+// the plug-in started.
+template <typename Work>
+int WithPlugin(const std::string& pluginPath, bool verbose, const std::string& feature,
+               const std::string& preset, Work work) {
+    app::PrivateProfile profile;
+    std::string presetFile;
+    if (!preset.empty()) {
+        presetFile = app::FeaturePresetFile(ProgramFolder() + "/vertigon_features.txt", feature);
+        if (presetFile.empty())
+            return Fail("--preset: \"" + feature + "\" has no preset file (see vertigon features)");
+    }
+    if (std::string why = profile.open(feature, presetFile, preset); !why.empty())
+        return Fail(why);
+    hostapp::Host host;
+    FaultInjection faults(host);
+    host.setVerbose(verbose);
+    if (auto error = StartPlugin(host, pluginPath); !error.empty())
+        return Fail(error);
+    const int status = work(host);
+    host.shutdown();
+    return status;
+}
+
+// A feature the listing names that no command of this build applies yet.
+bool ListedFeature(const std::string& feature) {
+    std::ifstream in(ProgramFolder() + "/vertigon_features.txt", std::ios::binary);
+    std::string line;
+    while (std::getline(in, line))
+        if (line.rfind(feature + "  ", 0) == 0)
+            return true;
+    return false;
+}
+
 int Run(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
     // Help pages open in the user's browser, except in CI or when asked not to
     // (then the request is only recorded).
     platform::EnableShellLaunch(!platform::GetEnvironment("CI") &&
                                 !platform::GetEnvironment("VTG_NO_LAUNCH"));
     bool verbose = false;
     std::string pluginPath = DefaultPluginPath();
+    CommandLine c;
 
-    std::size_t i = 0;
-    for (; i < args.size(); ++i) {
-        if (args[i] == "--verbose")
-            verbose = true;
-        else if (args[i] == "--plugin" && i + 1 < args.size())
-            pluginPath = args[++i];
-        else if (args[i] == "--help" || args[i] == "-h") {
-            std::fputs(kUsage, stdout);
-            return 0;
-        } else if (args[i] == "--version") {
-            std::printf("vertigon %s\n", VTG_VERSION);
-            return 0;
-        } else
-            break;
-    }
-    if (i >= args.size()) {
-        std::fputs(kUsage, stderr);
-        return 1;
-    }
-    const std::string& command = args[i];
-    std::vector<std::string> rest(args.begin() + static_cast<long>(i) + 1, args.end());
+    CLI::App cli{"VERTiGON: decorative and deforming geometry for vector drawings, "
+                 "applied to SVG files.\nA file name \"-\" reads standard input or writes "
+                 "standard output.",
+                 "vertigon"};
+    cli.set_version_flag("--version", std::string("vertigon ") + VTG_VERSION);
+    cli.add_flag("--verbose", verbose,
+                 "print the host's log (the plug-in's debug output) to standard error");
+    cli.add_option("--plugin", pluginPath,
+                   "load this plug-in library instead of the one beside the program");
+    cli.require_subcommand(1);
+    cli.footer("Run `vertigon help COMMAND` or `vertigon COMMAND --help` for a command's "
+               "options.\nSettings: apply, drag, update, convert and demo start every "
+               "feature from its defaults and never change your saved settings; run "
+               "(a script acting as the user) reads and changes them.");
 
-    if (command == "run") {
-        if (rest.size() != 1)
-            return Fail("usage: vertigon run SCRIPT");
-        return RunScript(pluginPath, verbose, rest[0]);
+    auto* run = cli.add_subcommand("run", "run a script of user actions");
+    run->add_option("SCRIPT", c.script, "the script (\"-\": standard input)")->required();
+
+    auto io = [&](CLI::App* sub) {
+        sub->add_option("IN", c.in, "the document to open (\"-\": standard input)")->required();
+        sub->add_option("-o,--output", c.out, "the document to write (\"-\": standard output)")
+            ->required();
+    };
+    auto* convert = cli.add_subcommand("convert", "open and save a document");
+    io(convert);
+    auto* update =
+        cli.add_subcommand("update", "regenerate every live object and live effect of a document");
+    io(update);
+    update->add_flag("--keep-going", c.keepGoing,
+                     "save what could be regenerated when some objects fail");
+
+    auto options = [&](CLI::App* sub) {
+        sub->add_option("--select", c.ids, "apply to the art with this id (default: all)")
+            ->take_all()
+            ->expected(1);
+        sub->add_option("--set", c.settings,
+                        "set a field as the feature's panel shows it (see vertigon features)")
+            ->take_all()
+            ->expected(1);
+        sub->add_option("--preset", c.preset,
+                        "start from this preset of your saved settings (\"Last Setting\" "
+                        "included) instead of the defaults");
+    };
+    auto* apply = cli.add_subcommand("apply", "apply a live object or a live effect");
+    apply->add_option("FEATURE", c.feature, "the feature (see vertigon features)")->required();
+    io(apply);
+    options(apply);
+
+    auto* drag = cli.add_subcommand("drag", "drag a tool over a document");
+    drag->add_option("TOOL", c.feature, "the tool (warp wave lens craft roughen broom 3drotate)")
+        ->required();
+    io(drag);
+    drag->add_option("--path", c.path, "the pointer's path in document points: X,Y X,Y ...")
+        ->required()
+        ->expected(1, 1 << 20);
+    drag->add_option("--hold", c.hold, "modifier keys held: alt, shift, ctrl (comma-separated)");
+    options(drag);
+
+    auto* features =
+        cli.add_subcommand("features", "the features, their fields, panel ranges and defaults");
+    features->add_option("FEATURE", c.listed, "only this feature");
+
+    auto* demo = cli.add_subcommand("demo", "the gallery of every feature on built-in sample art");
+    demo->add_option("--out", c.demoOut, "the gallery's folder")->capture_default_str();
+
+    std::string helpFor;
+    auto* help = cli.add_subcommand("help", "a command's options");
+    help->add_option("COMMAND", helpFor, "the command");
+
+    if (argc < 2) {
+        std::fputs(cli.help().c_str(), stderr);
+        return 2;
     }
-    if (command == "features") {
-        if (rest.size() > 1)
-            return Fail("usage: vertigon features [FEATURE]");
-        return ListFeatures(rest.empty() ? std::string() : rest[0]);
-    }
-    if (command == "convert") {
-        if (rest.size() != 3 || rest[1] != "-o")
-            return Fail("usage: vertigon convert IN.svg -o OUT.svg");
-        return Convert(pluginPath, verbose, rest[0], rest[2]);
-    }
-    if (command == "apply" || command == "update" || command == "demo") {
-        std::string out = "out/gallery";
-        if (command == "demo") {
-            if (!(rest.empty() || (rest.size() == 2 && rest[0] == "--out")))
-                return Fail("usage: vertigon demo [--out DIR]");
-            if (!rest.empty())
-                out = rest[1];
+    // The first word that is not an option (or --plugin's value) names the
+    // command.
+    for (int i = 1; i < argc; ++i) {
+        const std::string word = argv[i];
+        if (word == "--plugin") {
+            ++i;
+            continue;
         }
-        hostapp::Host host;
-        FaultInjection faults(host);
-        host.setVerbose(verbose);
-        if (auto error = StartPlugin(host, pluginPath); !error.empty())
-            return Fail(error);
-        int status = 0;
-        if (command == "apply" && !rest.empty() && app::IsLiveFeature(rest[0])) {
-            status = app::LiveApplyCommand(host, rest);
-        } else if (command == "apply") {
-            status = app::ApplyCommand(host, rest);
-        } else if (command == "update") {
-            status = app::UpdateCommand(host, rest);
-        } else {
-            std::vector<std::string> made;
-            std::string error = app::WriteGallery(host, out, made);
-            if (!error.empty())
-                status = Fail("demo: " + error);
-            else
-                std::printf("wrote %s/index.html with %zu pictures\n", out.c_str(), made.size());
+        if (word.starts_with("-"))
+            continue;
+        bool known = false;
+        for (const CLI::App* sub : cli.get_subcommands({}))
+            known = known || sub->get_name() == word;
+        if (!known) {
+            std::fprintf(stderr, "vertigon: unknown command \"%s\" (see vertigon --help)\n",
+                         word.c_str());
+            return 2;
         }
-        host.shutdown();
-        return status;
+        break;
     }
-    if (command == "drag") {
-        hostapp::Host host;
-        FaultInjection faults(host);
-        host.setVerbose(verbose);
-        if (auto error = StartPlugin(host, pluginPath); !error.empty())
-            return Fail(error);
-        const int status = app::DragCommand(host, rest);
-        host.shutdown();
-        return status;
+    try {
+        cli.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return cli.exit(e);
+    } catch (const CLI::CallForVersion& e) {
+        return cli.exit(e);
+    } catch (const CLI::ParseError& e) {
+        // Usage errors exit 2, runtime errors 1.
+        std::fprintf(stderr, "vertigon: %s\n", e.what());
+        std::fprintf(stderr, "Run `vertigon --help` for the commands and their options.\n");
+        return 2;
     }
-    return Fail("unknown command \"" + command + "\" (see vertigon --help)");
+
+    if (help->parsed()) {
+        if (helpFor.empty()) {
+            std::fputs(cli.help().c_str(), stdout);
+            return 0;
+        }
+        for (CLI::App* sub : cli.get_subcommands({}))
+            if (sub->get_name() == helpFor) {
+                std::fputs(sub->help("vertigon").c_str(), stdout);
+                return 0;
+            }
+        std::fprintf(stderr, "vertigon: help: no command \"%s\"\n", helpFor.c_str());
+        return 2;
+    }
+    if (run->parsed()) {
+        if (std::string why = app::UseUserProfile(); !why.empty())
+            return Fail(why);
+        return RunScript(pluginPath, verbose, c.script);
+    }
+    if (features->parsed())
+        return ListFeatures(c.listed);
+    if (convert->parsed()) {
+        app::PrivateProfile profile;
+        if (std::string why = profile.open({}, {}, {}); !why.empty())
+            return Fail(why);
+        return Convert(pluginPath, verbose, c.in, c.out);
+    }
+    if (apply->parsed()) {
+        const bool live = app::IsLiveFeature(c.feature);
+        if (!live && app::EffectName(c.feature).empty() && app::FilterName(c.feature).empty() &&
+            ListedFeature(c.feature))
+            return Fail("apply: " + c.feature + " is not built yet");
+        return WithPlugin(pluginPath, verbose, c.feature, c.preset, [&](hostapp::Host& host) {
+            return live ? app::LiveApplyCommand(host, c.words(c.feature))
+                        : app::ApplyCommand(host, c.words(c.feature));
+        });
+    }
+    if (update->parsed())
+        return WithPlugin(pluginPath, verbose, {}, {}, [&](hostapp::Host& host) {
+            return app::UpdateCommand(host, c.words({}));
+        });
+    if (drag->parsed())
+        return WithPlugin(pluginPath, verbose, c.feature, c.preset, [&](hostapp::Host& host) {
+            return app::DragCommand(host, c.words(c.feature));
+        });
+    // demo
+    return WithPlugin(pluginPath, verbose, {}, {}, [&](hostapp::Host& host) {
+        std::vector<std::string> made;
+        std::string error = app::WriteGallery(host, c.demoOut, made);
+        if (!error.empty())
+            return Fail("demo: " + error);
+        std::printf("wrote %s/index.html with %zu pictures\n", c.demoOut.c_str(), made.size());
+        return 0;
+    });
 }
 
 } // namespace

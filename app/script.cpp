@@ -29,7 +29,7 @@ bool ScriptRunner::run(std::istream& in) {
     }
     platform::SetInputSource(nullptr);
     if (!failed_ && !platform::ModalError().empty()) {
-        error_ = "script:" + std::to_string(lines_.size()) + ": " + platform::ModalError();
+        error_ = name_ + ":" + std::to_string(lines_.size()) + ": " + platform::ModalError();
         failed_ = true;
     }
     return !failed_;
@@ -43,7 +43,7 @@ bool ScriptRunner::step() {
     std::string reason;
     if (!SplitWords(lines_[number - 1], words, reason) ||
         (!words.empty() && !execute(words, reason))) {
-        error_ = "script:" + std::to_string(number) + ": " + reason;
+        error_ = name_ + ":" + std::to_string(number) + ": " + reason;
         failed_ = true;
         return false;
     }

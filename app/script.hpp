@@ -4,6 +4,7 @@
 
 #include <istream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/host.hpp"
@@ -21,10 +22,12 @@ std::string PanelWindowName(const std::string& name);
 
 class ScriptRunner {
 public:
-    explicit ScriptRunner(hostapp::Host& host) : host_(host) {}
+    // `name` is the script's file name, which errors start with.
+    explicit ScriptRunner(hostapp::Host& host, std::string name = "script")
+        : host_(host), name_(std::move(name)) {}
 
     // Runs every line; stops at the first failing command with
-    // "script:LINE: reason" in error(). Returns true on success.
+    // "NAME:LINE: reason" in error(). Returns true on success.
     bool run(std::istream& in);
     const std::string& error() const { return error_; }
 
@@ -48,6 +51,7 @@ private:
     bool executeActions(const std::vector<std::string>& words, std::string& reason, bool& ok);
 
     hostapp::Host& host_;
+    std::string name_;
     std::string error_;
     bool quit_ = false;
     std::vector<std::string> lines_;

@@ -49,8 +49,11 @@ bool StartsWith(const std::string& text, const char* prefix) {
 }
 
 // Names the system resolves to an already open stream: written directly.
+// Other names under /dev are what they are: a device is written directly
+// (it is not a regular file), a file in /dev/shm is replaced like any other.
 bool IsStreamName(const std::string& path) {
-    return StartsWith(path, "/dev/") || StartsWith(path, "/proc/");
+    return StartsWith(path, "/dev/std") || StartsWith(path, "/dev/fd/") ||
+           StartsWith(path, "/proc/");
 }
 
 std::string BaseName(const std::string& path) {

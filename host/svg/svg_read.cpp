@@ -1,12 +1,14 @@
 // Reading SVG into a document.
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <map>
 #include <sstream>
 #include <string_view>
@@ -1664,12 +1666,54 @@ bool ReadSvgText(doc::DocStore& store, const std::string& text, const std::strin
         [&](ptrdiff_t offset) { return Position(text, offset); }, out, error);
 }
 
+namespace {
+
+// Standard input: read whole (up to the limit) and parsed as a text;
+// positions in errors count on that text.
+bool ReadSvgStream(doc::DocStore& store, std::istream& in, const std::string& name, Document*& out,
+                   SvgError& error, size_t limit) {
+    std::string text;
+    constexpr size_t kBlock = size_t{1} << 20;
+    while (in) {
+        const size_t had = text.size();
+        if (had > limit) {
+            error.message = TooLarge(name, limit);
+            return false;
+        }
+        const size_t block = std::min(kBlock, limit + 1 - had);
+        text.resize(had + block);
+        in.read(text.data() + had, static_cast<std::streamsize>(block));
+        text.resize(had + static_cast<size_t>(in.gcount()));
+    }
+    if (in.bad()) {
+        error.message = name + ": cannot read the file";
+        return false;
+    }
+    if (text.size() > limit) {
+        error.message = TooLarge(name, limit);
+        return false;
+    }
+    if (!ReadSvgText(store, text, name, out, error))
+        return false;
+    out->path = name;
+    return true;
+}
+
+} // namespace
+
 bool ReadSvgFile(doc::DocStore& store, const std::string& path, Document*& out, SvgError& error,
                  size_t limit) {
     out = nullptr;
+    if (path == "-")
+        return ReadSvgStream(store, std::cin, "-", out, error, limit);
+    std::error_code folder;
+    if (std::filesystem::is_directory(path, folder)) {
+        error.message = path + ": cannot open the file: " + std::strerror(EISDIR);
+        return false;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        error.message = path + ": cannot open the file";
+        error.message = path + ": cannot open the file: " + std::strerror(errno);
         return false;
     }
     // One copy of the file, read in blocks up to the limit (a device such as

@@ -48,7 +48,7 @@ done
 
 # Presets: one script adds them one by one; each run is killed at random.
 file="$work/profile/VERTiGON6 User Settings/VERTiGON4_PST_Circle.txt"
-"$program" run /dev/null >/dev/null 2>&1 || true # first use seeds the folder
+printf 'new\nmenu VERTiGON6_05\n' | "$program" run - >/dev/null 2>&1 # first use seeds the folder
 next=1
 for round in $(seq 1 $((rounds / 4))); do
     script="$work/presets.vtg"

@@ -153,6 +153,17 @@ TEST_F(FileWrite, PipesDevicesAndStandardOutputAreWrittenDirectly) {
     EXPECT_EQ(platform::WriteWholeFile("/dev/null", "gone"), "");
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
 
+    // A regular file under /dev (the memory-backed /dev/shm) is created and
+    // replaced like any other file.
+    if (fs::is_directory("/dev/shm") && ::access("/dev/shm", W_OK) == 0) {
+        const std::string shm = "/dev/shm/vtg_file_write_" + std::to_string(::getpid());
+        EXPECT_EQ(platform::WriteWholeFile(shm, "first"), "");
+        EXPECT_EQ(platform::WriteWholeFile(shm, "second"), "");
+        EXPECT_EQ(Read(shm), "second");
+        EXPECT_TRUE(fs::is_regular_file(shm));
+        fs::remove(shm);
+    }
+
     // "-" and /dev/stdout: the stream the program was given.
     const std::string captured = Path("stdout.txt");
     std::fflush(stdout);
