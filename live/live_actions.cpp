@@ -11,9 +11,9 @@ namespace vtg {
 
 namespace {
 
-const LiveAction* const kActions[] = {&kCircleAction,    &kBorderAction,     &kGalaxyAction,
-                                      &kExplosionAction, &kCutoutAction,     &kShadowAction,
-                                      &kEmbossAction,    &kGenerationAction, &kReflectionsAction};
+const LiveAction* const kActions[] = {
+    &kCircleAction, &kBorderAction, &kGalaxyAction,     &kExplosionAction,   &kCutoutAction,
+    &kShadowAction, &kEmbossAction, &kGenerationAction, &kReflectionsAction, &kFrameAction};
 
 const LiveAction* ActionOfIndex(int16_t index) {
     for (const LiveAction* a : kActions)

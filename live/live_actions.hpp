@@ -97,5 +97,6 @@ extern const LiveAction kShadowAction;
 extern const LiveAction kEmbossAction;
 extern const LiveAction kGenerationAction;
 extern const LiveAction kReflectionsAction;
+extern const LiveAction kFrameAction;
 
 } // namespace vtg

@@ -22,6 +22,7 @@
 #include "live/cutout/cutout_generator.hpp"
 #include "live/emboss/emboss_generator.hpp"
 #include "live/explosion/explosion_generator.hpp"
+#include "live/frame/frame_generator.hpp"
 #include "live/galaxy/galaxy_generator.hpp"
 #include "live/generation/generation_generator.hpp"
 #include "live/live_actions.hpp"
@@ -397,6 +398,8 @@ const LiveKindOps* LiveKindOperations(LiveObjectKind kind) {
         return &GenerationKindOps();
     case kKindReflections:
         return &ReflectionsKindOps();
+    case kKindFrame:
+        return &FrameKindOps();
     default:
         return nullptr;
     }

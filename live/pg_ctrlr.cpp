@@ -21,6 +21,7 @@
 #include "live/cutout/cutout_ctrlr.hpp"
 #include "live/emboss/emboss_ctrlr.hpp"
 #include "live/explosion/explosion_ctrlr.hpp"
+#include "live/frame/frame_ctrlr.hpp"
 #include "live/galaxy/galaxy_ctrlr.hpp"
 #include "live/generation/generation_ctrlr.hpp"
 #include "live/reflections/reflections_ctrlr.hpp"
@@ -390,6 +391,8 @@ std::unique_ptr<PGCtrlr> CreateLiveObjectController(LiveObjectKind kind, PanelHa
         return std::make_unique<GenerationPGCtrlr>(panel, flyout);
     if (kind == kKindReflections)
         return std::make_unique<ReflectionsPGCtrlr>(panel, flyout);
+    if (kind == kKindFrame)
+        return std::make_unique<FramePGCtrlr>(panel, flyout);
     return nullptr;
 }
 
