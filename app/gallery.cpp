@@ -635,6 +635,25 @@ std::vector<GalleryFeature>& GalleryFeatures() {
          &MakeLive,
          {"heart", "wave"},
          "#101018"},
+        {"live-frame",
+         "Live フレーム — Live Frame",
+         "Copies laid around a rectangle like the pieces of a picture frame: rows along the "
+         "sides, turned at the corners, clockwise or counter-clockwise, with steps relative to "
+         "the object's size or as distances; the corners can be pulled in or pushed out and "
+         "the copies randomised.",
+         {{"Defaults: 12 by 8, corners turned 45°", {{"hCount", "12"}}},
+          {"Clockwise, keeping the angle, 120 % steps",
+           {{"direction", "0"}, {"keepAngle", "1"}, {"sideFeed", "120"}, {"cornerFeed", "160"}}},
+          {"Corner offset -60 %", {{"hCount", "8"}, {"vCount", "6"}, {"cornerOffset", "-60"}}},
+          {"Random anchors, shuffled",
+           {{"randomOn", "1"},
+            {"anchorHOn", "1"},
+            {"anchorH", "40"},
+            {"anchorVOn", "1"},
+            {"anchorV", "40"},
+            {"randomOrder", "1"}}}},
+         &MakeLive,
+         {"spark"}},
         {"tool-roughen",
          "ラフ ツール — Roughen tool",
          "A brush at the press point: dragging right cuts the paths near it into finer pieces, "

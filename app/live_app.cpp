@@ -192,6 +192,35 @@ const LiveField kNeonFields[] = {
     {"lightAngle", W::Number, 1630, 0, "-180 .. 180 (°)", "shadowOn=1"},
 };
 
+const LiveField kFrameFields[] = {
+    {"hCount", W::Integer, 1548, 0, "1 .. 32767", nullptr},
+    {"vCount", W::Integer, 1549, 0, "1 .. 32767", nullptr},
+    {"reverseOrder", W::Check, 1571, 0, nullptr, nullptr},
+    {"keepAngle", W::Check, 1563, 0, nullptr, nullptr},
+    {"feedMode", W::Combo, 1550, 2, nullptr, nullptr},
+    {"sideFeed", W::Number, 1553, 0, "0 .. 20000 (%)", "feedMode=0"},
+    {"cornerFeed", W::Number, 1555, 0, "0 .. 20000 (%)", "feedMode=0"},
+    {"sideDistance", W::Distance, 1554, 0, "0 .. 16383 pt", "feedMode=1"},
+    {"cornerDistance", W::Distance, 1556, 0, "0 .. 16383 pt", "feedMode=1"},
+    {"cornerOffset", W::Number, 1561, 0, "-100 .. 100 (%)", nullptr},
+    {"placeCorners", W::Check, 1564, 0, nullptr, "cornerOffset=0"},
+    {"direction", W::Radio, 1569, 2, nullptr, nullptr},
+    {"randomOn", W::Check, 1593, 0, nullptr, nullptr},
+    {"anchorHOn", W::Check, 1576, 0, nullptr, "randomOn=1"},
+    {"anchorH", W::Number, 1574, 0, "0 .. 100 (%)", "randomOn=1 anchorHOn=1"},
+    {"anchorVOn", W::Check, 1577, 0, nullptr, "randomOn=1"},
+    {"anchorV", W::Number, 1578, 0, "0 .. 100 (%)", "randomOn=1 anchorVOn=1"},
+    {"inHOn", W::Check, 1580, 0, nullptr, "randomOn=1"},
+    {"inH", W::Number, 1581, 0, "0 .. 100 (%)", "randomOn=1 inHOn=1"},
+    {"inVOn", W::Check, 1583, 0, nullptr, "randomOn=1"},
+    {"inV", W::Number, 1584, 0, "0 .. 100 (%)", "randomOn=1 inVOn=1"},
+    {"outHOn", W::Check, 1586, 0, nullptr, "randomOn=1"},
+    {"outH", W::Number, 1587, 0, "0 .. 100 (%)", "randomOn=1 outHOn=1"},
+    {"outVOn", W::Check, 1589, 0, nullptr, "randomOn=1"},
+    {"outV", W::Number, 1590, 0, "0 .. 100 (%)", "randomOn=1 outVOn=1"},
+    {"randomOrder", W::Check, 1592, 0, nullptr, "randomOn=1"},
+};
+
 // One live-object kind the command drives: its feature name, the menu item
 // that opens its panel, the panel's dialog and the fields.
 struct LiveKind {
@@ -213,6 +242,7 @@ const LiveKind kLiveKinds[] = {
     {"live-reflections", "VERTiGON6_14", 668, kReflectionsFields},
     {"live-3dpath", "VERTiGON6_00", 658, k3DPathFields},
     {"live-neon", "VERTiGON6_11", 664, kNeonFields},
+    {"live-frame", "VERTiGON6_12", 662, kFrameFields},
 };
 
 const LiveKind* FindKind(const std::string& feature) {

@@ -263,6 +263,17 @@ void NeonUpdate(benchmark::State& state) {
 }
 BENCHMARK(NeonUpdate)->Unit(benchmark::kMillisecond);
 
+// A Live Frame with the default settings: 12 by 8 copies and 4 corners.
+void FrameUpdate(benchmark::State& state) {
+    LiveBench bench;
+    vtg::FramePGParams record{};
+    vtg::SetKindDefaults(vtg::kKindFrame, &record);
+    vtg::MakeLiveObjectsOf(vtg::kKindFrame, &record);
+    bench.Run(state);
+    state.SetLabel("44 copies of 1000 segments");
+}
+BENCHMARK(FrameUpdate)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 BENCHMARK_MAIN();

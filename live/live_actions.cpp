@@ -13,7 +13,8 @@ namespace {
 
 const LiveAction* const kActions[] = {
     &kCircleAction, &kBorderAction, &kGalaxyAction,     &kExplosionAction,   &kCutoutAction,
-    &kShadowAction, &kEmbossAction, &kGenerationAction, &kReflectionsAction, &kNeonAction};
+    &kShadowAction, &kEmbossAction, &kGenerationAction, &kReflectionsAction, &kFrameAction,
+    &kNeonAction};
 
 const LiveAction* ActionOfIndex(int16_t index) {
     for (const LiveAction* a : kActions)

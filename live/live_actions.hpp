@@ -98,5 +98,6 @@ extern const LiveAction kEmbossAction;
 extern const LiveAction kGenerationAction;
 extern const LiveAction kReflectionsAction;
 extern const LiveAction kNeonAction;
+extern const LiveAction kFrameAction;
 
 } // namespace vtg

@@ -22,6 +22,7 @@
 #include "live/cutout/cutout_generator.hpp"
 #include "live/emboss/emboss_generator.hpp"
 #include "live/explosion/explosion_generator.hpp"
+#include "live/frame/frame_generator.hpp"
 #include "live/galaxy/galaxy_generator.hpp"
 #include "live/generation/generation_generator.hpp"
 #include "live/live_actions.hpp"
@@ -405,6 +406,8 @@ const LiveKindOps* LiveKindOperations(LiveObjectKind kind) {
         return &Path3DKindOps();
     case kKindNeon:
         return &NeonKindOps();
+    case kKindFrame:
+        return &FrameKindOps();
     default:
         return nullptr;
     }

@@ -21,6 +21,7 @@
 #include "live/cutout/cutout_ctrlr.hpp"
 #include "live/emboss/emboss_ctrlr.hpp"
 #include "live/explosion/explosion_ctrlr.hpp"
+#include "live/frame/frame_ctrlr.hpp"
 #include "live/galaxy/galaxy_ctrlr.hpp"
 #include "live/generation/generation_ctrlr.hpp"
 #include "live/reflections/reflections_ctrlr.hpp"
@@ -396,6 +397,8 @@ std::unique_ptr<PGCtrlr> CreateLiveObjectController(LiveObjectKind kind, PanelHa
         return std::make_unique<Path3DPGCtrlr>(panel, flyout);
     if (kind == kKindNeon)
         return std::make_unique<NeonPGCtrlr>(panel, flyout);
+    if (kind == kKindFrame)
+        return std::make_unique<FramePGCtrlr>(panel, flyout);
     return nullptr;
 }
 
