@@ -3,8 +3,7 @@ PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 # Debian packages the build needs.
 PACKAGES := build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev lib2geom-dev libboost-dev \
-  libfreetype-dev libfontconfig-dev libharfbuzz-dev fonts-dejavu-core libpng-dev librsvg2-bin inkscape \
-  libcli11-dev
+  libfreetype-dev libfontconfig-dev libharfbuzz-dev fonts-dejavu-core libcli11-dev
 
 .PHONY: all deps configure build test demo clean format
 

@@ -187,10 +187,9 @@ bool ScriptRunner::executeDoc(const std::vector<std::string>& words, std::string
         std::vector<hostapp::doc::ArtNode*> chosen;
         if (words.size() == 2 && words[1] == "all") {
             for (hostapp::doc::LayerNode* l : d->layers)
-                if (!l->locked)
-                    for (hostapp::doc::ArtNode* a : l->group->s.children)
-                        if ((a->s.attributes & kVtgArtLocked) == 0)
-                            chosen.push_back(a);
+                for (hostapp::doc::ArtNode* a : l->group->s.children)
+                    if ((a->s.attributes & kVtgArtLocked) == 0)
+                        chosen.push_back(a);
         } else if (!(words.size() == 2 && words[1] == "none")) {
             for (std::size_t i = 1; i < words.size(); ++i) {
                 hostapp::doc::ArtNode* found = nullptr;

@@ -226,22 +226,8 @@ int32_t Attributes(const ArtNode* art) {
     return a;
 }
 
-bool Untouchable(const ArtNode* art) {
-    for (const ArtNode* a = art; a != nullptr; a = a->s.parent) {
-        if ((a->s.attributes & kVtgArtLocked) != 0)
-            return true;
-        if (a->layer != nullptr && a->layer->locked)
-            return true;
-    }
-    return false;
-}
-
 void SetAttributes(ArtNode* art, int32_t mask, bool on) {
     mask &= ~kVtgArtFullySelected;
-    // Locked art, and art in a locked group or layer, is never selected,
-    // so no feature changes it.
-    if (on && (mask & kVtgArtSelected) != 0 && Untouchable(art))
-        mask &= ~kVtgArtSelected;
     if (mask == 0)
         return;
     auto set = [](ArtNode* a, int32_t bits, bool value) {

@@ -28,10 +28,7 @@ ErrorCode DeleteArt(ArtNode* art);
 // A deep copy without a parent (every record new, nothing selected).
 ArtNode* CopyTree(Document& document, const ArtNode* art);
 
-// Whether `art` is locked, or lies in a locked group or layer.
-bool Untouchable(const ArtNode* art);
-// Attributes: the subtree follows selection changes of a container; locked
-// art (Untouchable) is never selected.
+// Attributes: the subtree follows selection changes of a container.
 int32_t Attributes(const ArtNode* art); // with kVtgArtFullySelected computed
 void SetAttributes(ArtNode* art, int32_t mask, bool on);
 

@@ -68,23 +68,6 @@ struct EffectInstance {
 // An attribute of an element kept from the file as it was.
 using XmlAttr = std::pair<std::string, std::string>;
 
-// What a file said of an element beyond the model: its element name, the
-// attributes that gave its geometry (and its own transform) as written, the
-// comments before it, and a fingerprint of what they gave in the model
-// (host/svg). Art whose fingerprint still matches is written back as read;
-// a group's transform attribute stays its frame. Shared, never changed.
-struct ElementSource {
-    std::string tag;
-    std::vector<XmlAttr> geometry; // in file order; a group's: its transform
-    VtgMatrix frame = kIdentity;   // a group's own transform (local to parent)
-    uint64_t fingerprint = 0;
-    std::string comments; // comments before the element, as written
-    std::string trailing; // a group's comments after its last child
-    // Style properties a style sheet of the file gave the element (or its
-    // ancestors): written in its style attribute, which overrides the sheet.
-    std::vector<std::string> sheet;
-};
-
 // Everything undo saves and restores of one art object.
 struct ArtState {
     bool alive = false;
@@ -112,8 +95,7 @@ struct ArtState {
     Entries dictionary;
     std::map<std::string, std::string> tags;
     PluginArtPart plugin;
-    std::vector<EffectInstance> effects;         // in the order they apply
-    std::shared_ptr<const ElementSource> source; // null for art no file made
+    std::vector<EffectInstance> effects; // in the order they apply
 };
 
 struct ArtNode {
@@ -135,11 +117,6 @@ struct LayerNode {
     bool visible = true;
     bool locked = false;
     ArtNode* group = nullptr;
-    // The layer element's other attributes as written (its transform, its
-    // own style, the editor's attributes), and its transform parsed.
-    std::vector<XmlAttr> extra;
-    VtgMatrix frame = kIdentity;
-    std::string comments; // after its last art, as written
 };
 
 // A dictionary: either the one of an art (owner set, entries in its state,
@@ -209,14 +186,6 @@ public:
     // What the file said that the model does not use, written back as it was.
     std::vector<XmlAttr> rootExtra; // attributes of the root element
     std::string defs;               // definitions (symbols, gradients, ...) as written
-    // Other elements and comments outside the layers (the editor's view
-    // settings, metadata, title, style sheets, ...), each written before the
-    // layer it preceded (null: after the last layer).
-    struct Outside {
-        const LayerNode* before = nullptr;
-        std::string xml;
-    };
-    std::vector<Outside> outside;
     double viewBoxX = 0, viewBoxY = 0;
 
     Transaction pending;

@@ -368,27 +368,7 @@ bool ParsePathData(const std::string& d, std::vector<Subpath>& out, PathDataErro
     return true;
 }
 
-void AppendShortest(std::string& out, double v) {
-    if (v == 0 || !std::isfinite(v)) {
-        out.push_back('0');
-        return;
-    }
-    char buf[32];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    out.append(buf, r.ptr);
-}
-
-std::string FormatShortest(double v) {
-    std::string s;
-    AppendShortest(s, v);
-    return s;
-}
-
 void AppendNumber(std::string& out, double v, int decimals) {
-    if (decimals < 0) {
-        AppendShortest(out, v);
-        return;
-    }
     // Room for the largest double in fixed notation with 6 decimals.
     char buf[400];
     // Half the last digit: what is smaller prints as 0.

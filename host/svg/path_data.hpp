@@ -37,16 +37,8 @@ int32_t SmoothCorner(const PathSegment& s);
 void AppendNumber(std::string& out, double v, int decimals = 6);
 std::string FormatNumber(double v);
 
-// As many decimals as reading the number back to the same double takes.
-constexpr int kShortest = -1;
-// Appends a number in its shortest form that reads back to the same double
-// ("-0" becomes "0", not finite becomes 0).
-void AppendShortest(std::string& out, double v);
-std::string FormatShortest(double v);
-
 // Appends one subpath as "M x y C ... L ... [Z]" (coordinates already in SVG
-// space), a straight piece as L, numbers with at most `decimals` decimals
-// (kShortest: exact).
+// space), a straight piece as L, numbers with at most `decimals` decimals.
 void AppendPathData(std::string& out, const std::vector<PathSegment>& segments, bool closed,
                     int decimals = 6);
 

@@ -6,19 +6,13 @@
 // (x, y) is SVG point (x + vx, vy + vh - y) for the viewBox (vx, vy, vw, vh),
 // so the document's y axis grows upward.
 //
-// Writing emits art that nothing changed with its element and geometry
-// attributes as read, and other paths as absolute M, L, C and Z commands (L
-// for a straight piece) in their group's coordinates, numbers in their
-// shortest exact form (3 decimals for the result of live effects, which the
-// reader makes again from its source). Layers are written as the drawing
-// editor's (inkscape:groupmode="layer"); what stood outside the layers
-// (definitions, view settings, metadata, title, style sheets, comments) is
-// written back where it was. The host's own data (plug-in art, dictionaries,
-// tags, guides, locks, hidden art, corner flags, live-effect instances) goes
-// in the namespace xmlns:vtg="urn:vertigon:host", so that a saved document
-// reopens as it was: open, save, open, save gives the same bytes twice. A
-// clipping group also gets a <clipPath vtg:kind="clip"> copy of its clipping
-// path and a clip-path reference, so that any viewer clips it; reading drops
+// Writing emits every path as absolute M, L, C and Z commands (L for a
+// straight piece), numbers with at most 6 decimals (3 for the result of live
+// effects, which the reader makes again from its source), and the host's own data (layers, plug-in
+// art, dictionaries, tags, guides, locks, hidden art, corner flags, live-effect instances) in the
+// namespace xmlns:vtg="urn:vertigon:host", so that a saved document reopens as it was: open, save,
+// open, save gives the same bytes twice. A clipping group also gets a <clipPath vtg:kind="clip">
+// copy of its clipping path and a clip-path reference, so that any viewer clips it; reading drops
 // both again (the group's clipping path is what counts).
 #pragma once
 
@@ -42,11 +36,8 @@ constexpr size_t kMaxFileSize = size_t{256} << 20;
 
 // The reason of a failed read or write: one line naming the file and, for
 // bad input, the line and column ("in.svg:3:14: broken path data: ...").
-// A read that succeeds may leave a warning: one line naming what the file
-// holds that is not applied (reading a file prints it to standard error).
 struct SvgError {
     std::string message;
-    std::string warning;
 };
 
 // Reads `text` (the contents of a file named `name`) into a new document of

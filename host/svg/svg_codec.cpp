@@ -1,7 +1,6 @@
 #include "host/svg/svg_codec.hpp"
 
 #include <algorithm>
-#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -24,58 +23,6 @@ VtgColor NoColor() {
     c.kind = kVtgColorNone;
     c.paintMatrix = doc::kIdentity;
     return c;
-}
-
-namespace {
-
-struct Hasher {
-    uint64_t h = 0x9E3779B97F4A7C15ULL;
-    void add(uint64_t v) {
-        h = (h ^ v) * 0xFF51AFD7ED558CCDULL;
-        h ^= h >> 32;
-    }
-    void add(double v) { add(std::bit_cast<uint64_t>(v == 0 ? 0.0 : v)); } // either zero
-    void add(const VtgMatrix& m) {
-        for (double v : {m.a, m.b, m.c, m.d, m.tx, m.ty})
-            add(v);
-    }
-    void add(const std::vector<PathSegment>& g, bool closed) {
-        add(static_cast<uint64_t>(g.size()) * 2 + (closed ? 1 : 0));
-        for (const PathSegment& p : g) {
-            for (double v : {p.anchor.x, p.anchor.y, p.in.x, p.in.y, p.out.x, p.out.y})
-                add(v);
-            add(static_cast<uint64_t>(p.corner));
-        }
-    }
-};
-
-} // namespace
-
-uint64_t Fingerprint(const doc::ArtState& s, const VtgMatrix& frame) {
-    Hasher h;
-    h.add(static_cast<uint64_t>(static_cast<uint32_t>(s.kind)));
-    h.add(frame);
-    if (s.kind == kVtgArtCompoundPath) {
-        for (const doc::ArtNode* c : s.children)
-            h.add(c->s.segments, c->s.closed);
-    } else if (s.kind == kVtgArtPath || s.kind == kVtgArtBrushedPath) {
-        h.add(s.segments, s.closed);
-    } else {
-        h.add(s.matrix);
-    }
-    return h.h;
-}
-
-VtgMatrix Inverse(const VtgMatrix& m) {
-    const double det = m.a * m.d - m.b * m.c;
-    if (det == 0 || !std::isfinite(det))
-        return doc::kIdentity;
-    return {m.d / det,
-            -m.b / det,
-            -m.c / det,
-            m.a / det,
-            (m.c * m.ty - m.d * m.tx) / det,
-            (m.b * m.tx - m.a * m.ty) / det};
 }
 
 std::string ExactNumber(double v) {

@@ -16,15 +16,6 @@ namespace hostapp::svg {
 VtgColor RgbColor(double r, double g, double b);
 VtgColor NoColor();
 
-// A fingerprint of what a file's element gave an art in the model (its
-// kind, the segments of its paths, its placing matrix) under the frame
-// (local to document matrix) of its parent: equal fingerprints mean the
-// element as read still says the same.
-uint64_t Fingerprint(const doc::ArtState& s, const VtgMatrix& frame);
-
-// The inverse of an affine matrix (the identity for a singular one).
-VtgMatrix Inverse(const VtgMatrix& m);
-
 // "KIND C0 C1 C2 C3 TINT SPOTKIND|SPOTNAME" with numbers exact to the bit
 // (17 significant digits), so that a colour reopens as it was.
 std::string EncodeColor(const VtgColor& c);

@@ -19,7 +19,6 @@
 #include "host/svg/path_data.hpp"
 #include "host/svg/svg.hpp"
 #include "host/svg/svg_codec.hpp"
-#include "host/svg/svg_sheet.hpp"
 #include "host/svg/svg_style.hpp"
 
 namespace hostapp::svg {
@@ -52,8 +51,6 @@ struct Inherited {
     double dashOffset = 0;
     bool evenOdd = false;
     std::string fillOpacity, strokeOpacity;
-    // The properties a style sheet gave the element or its ancestors.
-    std::vector<std::string> sheet;
 };
 
 class Reader {
@@ -61,14 +58,10 @@ public:
     Reader(doc::DocStore& store, Document& d) : store_(store), d_(d) {}
 
     bool read(pugi::xml_node root, Fault& fault);
-    // What the style sheets hold that is not applied, one item each.
-    const std::vector<std::string>& unsupported() const { return unsupported_; }
 
 private:
-    // Reads the elements of `parent` into `container`; comments after the
-    // last one go to `trailing` (none: they are dropped).
     bool children(pugi::xml_node parent, ArtNode* container, const VtgMatrix& ctm,
-                  const Inherited& inh, Fault& fault, std::string* trailing = nullptr);
+                  const Inherited& inh, Fault& fault);
     bool element(pugi::xml_node e, ArtNode* container, const VtgMatrix& ctm, const Inherited& inh,
                  Fault& fault);
     bool style(pugi::xml_node e, Inherited& inh, std::vector<doc::XmlAttr>& rest, Fault& fault);
@@ -83,11 +76,6 @@ private:
                        VtgColor& out);
     void indexIds();
     bool common(pugi::xml_node e, ArtNode* art, Fault& fault);
-    // The source record of an art read from `e`: its geometry attributes
-    // (`geometry`: shapes; else only the transform), the comments before it.
-    std::shared_ptr<doc::ElementSource> source(pugi::xml_node e, bool geometry,
-                                               const VtgMatrix& local);
-    bool layer(pugi::xml_node c, doc::LayerNode* l, const Inherited& inh, Fault& fault);
     ArtNode* add(ArtNode* container, int32_t kind) {
         ArtNode* a = store_.newArt(d_, kind);
         a->s.parent = container;
@@ -105,12 +93,6 @@ private:
     std::map<std::string, pugi::xml_node> idNodes_;
     std::map<std::string, doc::GradientNode*> gradients_; // made from the file's elements by id
     bool idsIndexed_ = false;
-    // What percentages of the viewport are of: its width, its height and its
-    // normalised diagonal.
-    double pw_ = 0, ph_ = 0, pd_ = 0;
-    std::string comments_; // comments read since the last element
-    StyleSheet sheet_;
-    std::vector<std::string> unsupported_;
 };
 
 // Deeper nesting than this is refused rather than risking the stack.
@@ -168,11 +150,6 @@ bool StyleProperty(const std::string& n) {
 constexpr const char* kGeometry[] = {"d",  "x", "y",  "width", "height", "rx", "ry",    "cx",
                                      "cy", "r", "x1", "y1",    "x2",     "y2", "points"};
 
-bool IsGeometry(const char* n) {
-    return std::any_of(std::begin(kGeometry), std::end(kGeometry),
-                       [&](const char* g) { return std::strcmp(n, g) == 0; });
-}
-
 // Whether a CSS property of a style attribute can be kept as an attribute of
 // element `e`: a plain XML name that the element does not carry already and
 // that this reader does not read itself.
@@ -204,37 +181,14 @@ bool Reader::style(pugi::xml_node e, Inherited& inh, std::vector<doc::XmlAttr>& 
     for (pugi::xml_attribute a : e.attributes())
         if (StyleProperty(a.name()))
             props.emplace_back(a.name(), a.value());
-    // A style sheet overrides presentation attributes; the style attribute
-    // overrides the sheet, and the sheet's !important overrides that.
-    std::vector<Declaration> important;
-    if (!sheet_.empty()) {
-        std::vector<Declaration> normal;
-        sheet_.match(e, normal, important);
-        const auto note = [&](const std::vector<Declaration>& decls) {
-            for (const auto& [k, v] : decls)
-                if (StyleProperty(k) && k != "opacity" && k != "display" &&
-                    std::find(inh.sheet.begin(), inh.sheet.end(), k) == inh.sheet.end())
-                    inh.sheet.push_back(k);
-        };
-        note(normal);
-        note(important);
-        for (const auto& d : normal)
-            if (StyleProperty(d.first))
-                props.push_back(d);
-    }
     if (pugi::xml_attribute s = e.attribute("style")) {
         std::string kept; // the declarations that cannot stand as attributes
         for (auto& p : ParseStyleAttribute(s.value())) {
-            if (StyleProperty(p.first)) {
+            if (StyleProperty(p.first))
                 props.push_back(p);
-                // Beside a style sheet, the style attribute stays where it
-                // overrides the sheet.
-                if (!sheet_.empty() && p.first != "opacity" && p.first != "display" &&
-                    std::find(inh.sheet.begin(), inh.sheet.end(), p.first) == inh.sheet.end())
-                    inh.sheet.push_back(p.first);
-            } else if (AttributeOfItsOwn(e, p.first) &&
-                       std::none_of(rest.begin(), rest.end(),
-                                    [&](const doc::XmlAttr& x) { return x.first == p.first; }))
+            else if (AttributeOfItsOwn(e, p.first) &&
+                     std::none_of(rest.begin(), rest.end(),
+                                  [&](const doc::XmlAttr& x) { return x.first == p.first; }))
                 rest.push_back(p); // other CSS properties are kept as attributes
             else
                 kept += (kept.empty() ? "" : "; ") + p.first + ": " + p.second;
@@ -242,9 +196,6 @@ bool Reader::style(pugi::xml_node e, Inherited& inh, std::vector<doc::XmlAttr>& 
         if (!kept.empty())
             rest.emplace_back("style", kept);
     }
-    for (const auto& d : important)
-        if (StyleProperty(d.first))
-            props.push_back(d);
     for (const auto& [k, v] : props) {
         const std::string val = Trim(v);
         if (val == "inherit")
@@ -271,7 +222,7 @@ bool Reader::style(pugi::xml_node e, Inherited& inh, std::vector<doc::XmlAttr>& 
                 inh.current = c;
         } else if (k == "stroke-width") {
             double w = 0;
-            if (!ParseLength(val, w, pd_) || w < 0)
+            if (!ParseLength(val, w) || w < 0)
                 return Fail(fault, e, "bad stroke-width '" + val + "'");
             inh.strokeWidth = w;
         } else if (k == "stroke-linecap") {
@@ -287,7 +238,7 @@ bool Reader::style(pugi::xml_node e, Inherited& inh, std::vector<doc::XmlAttr>& 
             inh.miter = m;
         } else if (k == "stroke-dasharray") {
             std::vector<double> dash;
-            if (!ParseLengthList(val, dash, pd_) ||
+            if (!ParseNumberList(val, dash) ||
                 std::any_of(dash.begin(), dash.end(), [](double x) { return x < 0; }))
                 return Fail(fault, e, "bad stroke-dasharray '" + val + "'");
             if (dash.size() % 2 == 1) { // an odd list repeats
@@ -300,7 +251,7 @@ bool Reader::style(pugi::xml_node e, Inherited& inh, std::vector<doc::XmlAttr>& 
             inh.dash = dash;
         } else if (k == "stroke-dashoffset") {
             double o = 0;
-            if (!ParseLength(val, o, pd_))
+            if (!ParseLength(val, o))
                 return Fail(fault, e, "bad stroke-dashoffset '" + val + "'");
             inh.dashOffset = o;
         } else if (k == "fill-rule") {
@@ -615,30 +566,12 @@ bool Reader::gradientPaint(const std::string& reference, const VtgMatrix& ctm, c
     return true;
 }
 
-std::shared_ptr<doc::ElementSource> Reader::source(pugi::xml_node e, bool geometry,
-                                                   const VtgMatrix& local) {
-    auto src = std::make_shared<doc::ElementSource>();
-    src->tag = e.name();
-    src->frame = local;
-    src->comments = std::move(comments_);
-    comments_.clear();
-    for (pugi::xml_attribute a : e.attributes()) {
-        const char* n = a.name();
-        if (std::strcmp(n, "transform") == 0 ||
-            (geometry && (IsGeometry(n) || std::strcmp(n, "vtg:corners") == 0 ||
-                          std::strcmp(n, "vtg:ends") == 0)))
-            src->geometry.emplace_back(n, a.value());
-    }
-    return src;
-}
-
 // Attributes every art may carry: name, flags, opacity, dictionary, tags,
 // live effects.
 bool Reader::common(pugi::xml_node e, ArtNode* art, Fault& fault) {
     doc::ArtState& s = art->s;
     s.name = e.attribute("id").value();
-    if (e.attribute("vtg:locked").as_int() != 0 ||
-        std::string_view(e.attribute("sodipodi:insensitive").value()) == "true")
+    if (e.attribute("vtg:locked").as_int() != 0)
         s.attributes |= kVtgArtLocked;
     // A guide the editor shows is hidden from other viewers ("shown").
     const std::string guide = e.attribute("vtg:guide").value();
@@ -700,15 +633,7 @@ bool Reader::shape(pugi::xml_node e, std::vector<Subpath>& out, Fault& fault) {
             v = def;
             return !required || Fail(fault, e, std::string("missing ") + name);
         }
-        // Percentages: x of the viewport's width, y of its height, r of its
-        // normalised diagonal.
-        const std::string_view nm = name;
-        const double ref =
-            nm == "x" || nm == "cx" || nm == "rx" || nm == "width" || nm == "x1" || nm == "x2" ? pw_
-            : nm == "y" || nm == "cy" || nm == "ry" || nm == "height" || nm == "y1" || nm == "y2"
-                ? ph_
-                : pd_;
-        if (!ParseLength(a.value(), v, ref))
+        if (!ParseLength(a.value(), v))
             return Fail(fault, e, std::string("bad number '") + a.value() + "' in " + name);
         return true;
     };
@@ -741,7 +666,7 @@ bool Reader::shape(pugi::xml_node e, std::vector<Subpath>& out, Fault& fault) {
         ry = std::min(ry, h / 2);
         std::string d;
         if (rx > 0 && ry > 0) {
-            auto f = FormatShortest;
+            auto f = FormatNumber;
             d = "M" + f(x + rx) + " " + f(y) + "H" + f(x + w - rx) + "A" + f(rx) + " " + f(ry) +
                 " 0 0 1 " + f(x + w) + " " + f(y + ry) + "V" + f(y + h - ry) + "A" + f(rx) + " " +
                 f(ry) + " 0 0 1 " + f(x + w - rx) + " " + f(y + h) + "H" + f(x + rx) + "A" + f(rx) +
@@ -882,12 +807,6 @@ bool OwnClip(pugi::xml_node g, const std::string& reference) {
     return false;
 }
 
-void AppendComment(std::string& out, pugi::xml_node c) {
-    out += "<!--";
-    out += c.value();
-    out += "-->";
-}
-
 std::string InnerXml(pugi::xml_node e) {
     std::ostringstream os;
     for (pugi::xml_node c : e.children()) {
@@ -950,12 +869,6 @@ bool Reader::element(pugi::xml_node e, ArtNode* container, const VtgMatrix& pare
         ArtNode* art = add(container, kVtgArtPlugin);
         if (!common(e, art, fault))
             return false;
-        if (!comments_.empty()) {
-            auto src = std::make_shared<doc::ElementSource>();
-            src->comments = std::move(comments_);
-            comments_.clear();
-            art->s.source = std::move(src);
-        }
         doc::PluginArtPart& p = art->s.plugin;
         p.groupName = e.attribute("vtg:group").value();
         std::vector<double> ver;
@@ -993,13 +906,7 @@ bool Reader::element(pugi::xml_node e, ArtNode* container, const VtgMatrix& pare
         std::erase_if(art->s.extra, [&](const doc::XmlAttr& x) {
             return x.first == "clip-path" && OwnClip(e, x.second);
         });
-        // Its transform stays the frame of its children; comments stay.
-        std::shared_ptr<doc::ElementSource> src = source(e, false, local);
-        if (!common(e, art, fault) || !children(e, art, ctm, inh, fault, &src->trailing))
-            return false;
-        if (!src->geometry.empty() || !src->comments.empty() || !src->trailing.empty())
-            art->s.source = std::move(src);
-        return true;
+        return common(e, art, fault) && children(e, art, ctm, inh, fault);
     }
 
     if (n == "path" || n == "rect" || n == "circle" || n == "ellipse" || n == "line" ||
@@ -1081,23 +988,19 @@ bool Reader::element(pugi::xml_node e, ArtNode* container, const VtgMatrix& pare
             subs[0].segments.front().in = Map(ctm, {ends[0], ends[1]});
             subs[0].segments.back().out = Map(ctm, {ends[2], ends[3]});
         }
-        auto src = source(e, true, local);
-        src->sheet = inh.sheet;
         if (!compound) {
             if (!subs.empty()) {
                 art->s.segments = std::move(subs[0].segments);
                 art->s.closed = subs[0].closed;
             }
-        } else {
-            for (Subpath& sp : subs) {
-                ArtNode* member = add(art, kVtgArtPath);
-                member->s.segments = std::move(sp.segments);
-                member->s.closed = sp.closed;
-                member->s.style = art->s.style;
-            }
+            return true;
         }
-        src->fingerprint = Fingerprint(art->s, parentCtm);
-        art->s.source = std::move(src);
+        for (Subpath& sp : subs) {
+            ArtNode* member = add(art, kVtgArtPath);
+            member->s.segments = std::move(sp.segments);
+            member->s.closed = sp.closed;
+            member->s.style = art->s.style;
+        }
         return true;
     }
 
@@ -1109,11 +1012,6 @@ bool Reader::element(pugi::xml_node e, ArtNode* container, const VtgMatrix& pare
         ArtNode* art = add(container, kind);
         art->s.matrix = ctm;
         art->s.extra = Kept(e, true);
-        {
-            auto src = source(e, false, local);
-            src->fingerprint = Fingerprint(art->s, parentCtm);
-            art->s.source = std::move(src);
-        }
         if (n == "text") {
             // The paint the text shows in, for its outlines; a paint this
             // reader cannot use leaves the one handed down.
@@ -1127,10 +1025,10 @@ bool Reader::element(pugi::xml_node e, ArtNode* container, const VtgMatrix& pare
         if (!common(e, art, fault))
             return false;
         double x = 0, y = 0, w = 0, h = 0;
-        ParseLength(e.attribute("x").value(), x, pw_);
-        ParseLength(e.attribute("y").value(), y, ph_);
-        ParseLength(e.attribute("width").value(), w, pw_);
-        ParseLength(e.attribute("height").value(), h, ph_);
+        ParseLength(e.attribute("x").value(), x);
+        ParseLength(e.attribute("y").value(), y);
+        ParseLength(e.attribute("width").value(), w);
+        ParseLength(e.attribute("height").value(), h);
         if (n == "text") {
             art->s.xml = InnerXml(e);
             art->s.text = e.text().get();
@@ -1155,9 +1053,6 @@ bool Reader::element(pugi::xml_node e, ArtNode* container, const VtgMatrix& pare
         ArtNode* art = add(container, kindName == "mesh" ? kVtgArtMesh : kVtgArtEnvelope);
         art->s.matrix = ctm;
         art->s.extra = Kept(e, true);
-        auto src = source(e, false, local);
-        src->fingerprint = Fingerprint(art->s, parentCtm);
-        art->s.source = std::move(src);
         art->s.xml = InnerXml(e);
         return common(e, art, fault);
     }
@@ -1167,56 +1062,22 @@ bool Reader::element(pugi::xml_node e, ArtNode* container, const VtgMatrix& pare
     art->s.matrix = parentCtm;
     art->s.xml = OuterXml(e);
     art->s.name = e.attribute("id").value();
-    if (!comments_.empty()) {
-        auto src = std::make_shared<doc::ElementSource>();
-        src->comments = std::move(comments_);
-        comments_.clear();
-        art->s.source = std::move(src);
-    }
     return true;
 }
 
 bool Reader::children(pugi::xml_node parent, ArtNode* container, const VtgMatrix& ctm,
-                      const Inherited& inh, Fault& fault, std::string* trailing) {
+                      const Inherited& inh, Fault& fault) {
     if (depth_ >= kMaxDepth)
         return Fail(fault, parent, "elements nested more than 256 deep");
     ++depth_;
-    comments_.clear();
     bool ok = true;
-    for (pugi::xml_node c : parent.children()) {
-        if (c.type() == pugi::node_comment) {
-            AppendComment(comments_, c);
-            continue;
-        }
+    for (pugi::xml_node c : parent.children())
         if (c.type() == pugi::node_element && !element(c, container, ctm, inh, fault)) {
             ok = false;
             break;
         }
-    }
-    if (trailing != nullptr)
-        *trailing = std::move(comments_);
-    comments_.clear();
     --depth_;
     return ok;
-}
-
-// A layer: the editor's (a group in layer mode) or one the host wrote.
-bool IsLayer(pugi::xml_node c) {
-    return c.type() == pugi::node_element && std::strcmp(c.name(), "g") == 0 &&
-           (!c.attribute("vtg:layer").empty() ||
-            std::string_view(c.attribute("inkscape:groupmode").value()) == "layer");
-}
-
-// Top-level elements that are no art: they stay outside the layers.
-bool IsDefinition(const char* name) {
-    static const char* const kNames[] = {
-        "defs",   "metadata", "title",          "desc",           "style",   "script",
-        "symbol", "marker",   "linearGradient", "radialGradient", "pattern", "clipPath",
-        "mask",   "filter",   "font",           "color-profile"};
-    if (std::strchr(name, ':') != nullptr) // other programs' elements (view settings, ...)
-        return true;
-    return std::any_of(std::begin(kNames), std::end(kNames),
-                       [&](const char* k) { return std::strcmp(name, k) == 0; });
 }
 
 // Lays out children front-most first (the file lists them back to front).
@@ -1225,59 +1086,6 @@ void Reverse(ArtNode* a) {
         std::reverse(n->s.children.begin(), n->s.children.end());
         return true;
     });
-}
-
-bool Reader::layer(pugi::xml_node c, doc::LayerNode* l, const Inherited& parentInh, Fault& fault) {
-    if (pugi::xml_attribute ln = c.attribute("vtg:layer"))
-        l->name = ln.value();
-    else if (pugi::xml_attribute label = c.attribute("inkscape:label"))
-        l->name = label.value();
-    else
-        l->name = c.attribute("id").value();
-    std::vector<double> rgb;
-    ParseNumberList(c.attribute("vtg:layer-color").value(), rgb);
-    if (rgb.size() == 3)
-        for (int i = 0; i < 3; ++i)
-            l->color[i] = static_cast<uint16_t>(std::clamp(rgb[i], 0.0, 65535.0));
-    std::string display = c.attribute("display").value();
-    std::string opacity;
-    for (const auto& [k, v] : ParseStyleAttribute(c.attribute("style").value())) {
-        if (k == "display")
-            display = v;
-        else if (k == "opacity")
-            opacity = v;
-    }
-    l->visible = c.attribute("vtg:visible").as_int(1) != 0 && Trim(display) != "none";
-    l->locked = c.attribute("vtg:locked").as_int(0) != 0 ||
-                std::string_view(c.attribute("sodipodi:insensitive").value()) == "true";
-    l->group->s.name = c.attribute("id").value();
-    if (c.attribute("vtg:current").as_int(0) != 0)
-        d_.currentLayer = l;
-    if (pugi::xml_attribute t = c.attribute("transform")) {
-        size_t off = 0;
-        std::string why;
-        if (!ParseTransform(t.value(), l->frame, off, why))
-            return Fail(fault, c,
-                        "bad transform at character " + std::to_string(off + 1) + ": " + why);
-    }
-    // The layer's paint is handed down to its art, which carries it from
-    // then on; its other attributes stay on the layer.
-    Inherited inh = parentInh;
-    std::vector<doc::XmlAttr> rest;
-    if (!style(c, inh, rest, fault))
-        return false;
-    for (pugi::xml_attribute a : c.attributes()) {
-        const std::string n = a.name();
-        if (n == "id" || n == "inkscape:label" || n == "inkscape:groupmode" ||
-            n == "sodipodi:insensitive" || n == "display" || n == "style" || IsVtg(a.name()) ||
-            (StyleProperty(n) && n != "opacity"))
-            continue;
-        l->extra.emplace_back(n, a.value());
-    }
-    if (!opacity.empty())
-        l->extra.emplace_back("opacity", opacity);
-    l->extra.insert(l->extra.end(), rest.begin(), rest.end());
-    return children(c, l->group, doc::Concat(l->frame, flip_), inh, fault, &l->comments);
 }
 
 bool Reader::read(pugi::xml_node root, Fault& fault) {
@@ -1310,9 +1118,6 @@ bool Reader::read(pugi::xml_node root, Fault& fault) {
     d_.viewBoxY = vy;
     d_.view->origin = {0, vh};
     flip_ = {1, 0, 0, -1, -vx, vy + vh};
-    pw_ = vw;
-    ph_ = vh;
-    pd_ = std::sqrt((vw * vw + vh * vh) / 2);
     toSvg_ = {1, 0, 0, -1, vx, vy + vh};
     if (pugi::xml_attribute u = root.attribute("vtg:ruler-units"))
         d_.rulerUnits = u.as_int(kVtgUnitPoints);
@@ -1339,81 +1144,52 @@ bool Reader::read(pugi::xml_node root, Fault& fault) {
         }
         d_.rootExtra.emplace_back(n, a.value());
     }
-    // Style sheets at the top level and in top-level definitions.
-    const auto sheet = [&](pugi::xml_node st) {
-        const std::string type = Trim(st.attribute("type").value());
-        if (!type.empty() && type != "text/css") {
-            unsupported_.push_back("style sheet of type '" + type + "'");
-            return;
-        }
-        std::string css;
-        for (pugi::xml_node t : st.children())
-            if (t.type() == pugi::node_pcdata || t.type() == pugi::node_cdata)
-                css += t.value();
-        sheet_.add(css, unsupported_);
-    };
-    for (pugi::xml_node c : root.children()) {
-        if (std::strcmp(c.name(), "style") == 0)
-            sheet(c);
-        else if (std::strcmp(c.name(), "defs") == 0)
-            for (pugi::xml_node st : c.children("style"))
-                sheet(st);
-    }
     Inherited inh;
     std::vector<doc::XmlAttr> split; // kept above
     if (!style(root, inh, split, fault))
         return false;
-    // Layers (the editor's, and the host's own of earlier files); other
-    // top-level art joins a layer of its own. What is no art (definitions,
-    // the editor's view settings, metadata, title, style sheets, comments)
-    // stays outside the layers, where it was.
+    // Layers as the host wrote them; other top-level art joins a layer of its own.
     doc::LayerNode* loose = nullptr;
     std::vector<doc::LayerNode*> layers; // back to front
-    std::string defs, pending;
-    const auto flush = [&](const doc::LayerNode* next) {
-        if (pending.empty())
-            return;
-        if (layers.empty())
-            defs += pending;
-        else
-            d_.outside.push_back({next, std::move(pending)});
-        pending.clear();
-    };
+    std::string defs;
     bool hasLayers = false;
     for (pugi::xml_node c : root.children())
-        if (IsLayer(c))
+        if (c.type() == pugi::node_element && !c.attribute("vtg:layer").empty())
             hasLayers = true;
     for (pugi::xml_node c : root.children()) {
-        if (c.type() == pugi::node_comment) {
-            AppendComment(pending, c);
+        if (c.type() != pugi::node_element)
             continue;
-        }
-        if (c.type() != pugi::node_element || IsVtg(c.name()))
-            continue;
-        if (IsLayer(c)) {
-            doc::LayerNode* l = store_.newLayer(d_, "");
-            flush(l);
+        if (pugi::xml_attribute ln = c.attribute("vtg:layer")) {
+            doc::LayerNode* l = store_.newLayer(d_, ln.value());
+            std::vector<double> rgb;
+            ParseNumberList(c.attribute("vtg:layer-color").value(), rgb);
+            if (rgb.size() == 3)
+                for (int i = 0; i < 3; ++i)
+                    l->color[i] = static_cast<uint16_t>(std::clamp(rgb[i], 0.0, 65535.0));
+            l->visible = c.attribute("vtg:visible").as_int(1) != 0;
+            l->locked = c.attribute("vtg:locked").as_int(0) != 0;
+            l->group->s.name = c.attribute("id").value();
+            if (c.attribute("vtg:current").as_int(0) != 0)
+                d_.currentLayer = l;
             layers.push_back(l);
-            if (!layer(c, l, inh, fault))
+            if (!children(c, l->group, flip_, inh, fault))
                 return false;
             continue;
         }
         if (std::string(c.name()) == "defs" &&
             std::string(c.attribute("vtg:kind").value()) == "paint")
             continue; // the writer's gradients of the art's paint: the art holds them
-        if (hasLayers || IsDefinition(c.name())) {
-            pending += OuterXml(c);
+        if (hasLayers && !IsVtg(c.name())) { // definitions and the like between layers
+            defs += OuterXml(c);
             continue;
         }
         if (loose == nullptr) {
             loose = store_.newLayer(d_, "Layer 1");
-            flush(loose);
             layers.push_back(loose);
         }
         if (!element(c, loose->group, flip_, inh, fault))
             return false;
     }
-    flush(nullptr);
     d_.defs = defs;
     if (layers.empty())
         layers.push_back(store_.newLayer(d_, "Layer 1"));
@@ -1606,11 +1382,10 @@ bool ReadBuffer(doc::DocStore& store, char* data, size_t size, const std::string
         }
     }
     pugi::xml_document xml;
-    const pugi::xml_parse_result r =
-        xml.load_buffer_inplace(data, size + 1,
-                                pugi::parse_cdata | pugi::parse_escapes | pugi::parse_eol |
-                                    pugi::parse_ws_pcdata | pugi::parse_comments,
-                                pugi::encoding_utf8);
+    const pugi::xml_parse_result r = xml.load_buffer_inplace(
+        data, size + 1,
+        pugi::parse_cdata | pugi::parse_escapes | pugi::parse_eol | pugi::parse_ws_pcdata,
+        pugi::encoding_utf8);
     if (!r) {
         error.message =
             name + ":" + position(r.offset) + ": not well-formed XML: " + r.description();
@@ -1633,11 +1408,6 @@ bool ReadBuffer(doc::DocStore& store, char* data, size_t size, const std::string
         return false;
     }
     d->pending = {}; // a freshly opened document has nothing to undo
-    if (!reader.unsupported().empty()) {
-        error.warning = name + ": warning: style sheet: not applied here, left to other viewers: ";
-        for (size_t i = 0; i < reader.unsupported().size(); ++i)
-            error.warning += (i > 0 ? ", " : "") + OneLine(reader.unsupported()[i]);
-    }
     out = d;
     return true;
 }
@@ -1764,8 +1534,6 @@ bool ReadSvgFile(doc::DocStore& store, const std::string& path, Document*& out, 
     if (!ReadBuffer(store, text.data(), size, path, position, out, error))
         return false;
     out->path = path;
-    if (!error.warning.empty())
-        std::fprintf(stderr, "%s\n", error.warning.c_str());
     return true;
 }
 

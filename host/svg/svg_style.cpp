@@ -392,7 +392,7 @@ bool ParseTransform(const std::string& s, VtgMatrix& out, size_t& offset, std::s
     }
 }
 
-bool ParseLength(const std::string& raw, double& out, double percentOf, double fontSize) {
+bool ParseLength(const std::string& raw, double& out) {
     const std::string t = Trim(raw);
     size_t i = 0;
     double v = 0;
@@ -400,15 +400,7 @@ bool ParseLength(const std::string& raw, double& out, double percentOf, double f
         return false;
     const std::string unit = Lower(Trim(t.substr(i)));
     double k = 1;
-    if (unit == "%") {
-        if (!(percentOf >= 0))
-            return false;
-        k = percentOf / 100;
-    } else if (unit == "em") {
-        k = fontSize;
-    } else if (unit == "ex") {
-        k = fontSize / 2;
-    } else if (unit.empty() || unit == "px")
+    if (unit.empty() || unit == "px")
         k = 1;
     else if (unit == "pt")
         k = 4.0 / 3.0;
@@ -423,27 +415,6 @@ bool ParseLength(const std::string& raw, double& out, double percentOf, double f
     else
         return false;
     out = v * k;
-    return true;
-}
-
-bool ParseLengthList(const std::string& raw, std::vector<double>& out, double percentOf) {
-    out.clear();
-    const std::string t = Trim(raw);
-    if (t == "none")
-        return true;
-    size_t start = 0;
-    while (start <= t.size()) {
-        size_t end = t.find_first_of(", \t\r\n", start);
-        if (end == std::string::npos)
-            end = t.size();
-        if (end > start) {
-            double v = 0;
-            if (!ParseLength(t.substr(start, end - start), v, percentOf))
-                return false;
-            out.push_back(v);
-        }
-        start = end + 1;
-    }
     return true;
 }
 

@@ -2,7 +2,6 @@
 // "style" attribute.
 #pragma once
 
-#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,14 +23,9 @@ bool ParsePaint(const std::string& text, PaintKind& kind, VtgColor& color);
 // `offset` is the character where the fault lies.
 bool ParseTransform(const std::string& text, VtgMatrix& out, size_t& offset, std::string& why);
 
-// Parses a length with an optional unit (px, pt, pc, in, cm, mm, em, ex)
-// into user units (px). A percentage is of `percentOf` (refused when that is
-// NaN); em and ex are of `fontSize`.
-bool ParseLength(const std::string& text, double& out,
-                 double percentOf = std::numeric_limits<double>::quiet_NaN(), double fontSize = 16);
-// A list of lengths separated by blanks and commas ("none" is empty).
-bool ParseLengthList(const std::string& text, std::vector<double>& out,
-                     double percentOf = std::numeric_limits<double>::quiet_NaN());
+// Parses a length with an optional unit (px, pt, pc, in, cm, mm) into user
+// units (px). Percentages and em units are refused.
+bool ParseLength(const std::string& text, double& out);
 
 // Parses a number list separated by blanks and commas ("none" is empty).
 bool ParseNumberList(const std::string& text, std::vector<double>& out);

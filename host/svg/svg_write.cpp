@@ -16,33 +16,18 @@ namespace hostapp::svg {
 
 namespace {
 
-constexpr const char* kInkscapeNamespace = "http://www.inkscape.org/namespaces/inkscape";
-constexpr const char* kSodipodiNamespace = "http://sodipodi.sourceforge.net/DTD/sodipodi-0.dtd";
-
 using doc::ArtNode;
 using doc::Document;
 
-// The value a reader gets back for a written number: numbers are written
-// exactly, but for the sign of zero.
+// The value a reader gets back for a written number.
 double RoundTrip(double v) {
-    if (v == 0 || !std::isfinite(v))
+    if (std::fabs(v) < 5e-7 || !std::isfinite(v))
         return 0;
-    return v;
-}
-
-// The value a reader gets back for `v` written as a number.
-double ReadBack(const std::string& text) {
+    char buf[400];
+    const auto w = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 6);
     double r = 0;
-    std::from_chars(text.data(), text.data() + text.size(), r);
-    return r;
-}
-
-double Scale(const VtgMatrix& m) {
-    return std::sqrt(std::fabs(m.a * m.d - m.b * m.c));
-}
-
-bool Same(const VtgMatrix& x, const VtgMatrix& y) {
-    return x.a == y.a && x.b == y.b && x.c == y.c && x.d == y.d && x.tx == y.tx && x.ty == y.ty;
+    std::from_chars(buf, w.ptr, r);
+    return r == 0 ? 0 : r; // no negative zero, as the writer prints "0"
 }
 
 VtgPoint RoundTrip(VtgPoint p) {
@@ -96,11 +81,8 @@ std::string Describe(const ArtNode* a) {
 class Writer {
 public:
     explicit Writer(const Document& d) : d_(d) {
-        // Document to SVG user space: x + vx, vy + vh - y, and back as the
-        // reader makes it.
+        // Document to SVG user space: x + vx, vy + vh - y.
         toSvg_ = {1, 0, 0, -1, d.viewBoxX, d.viewBoxY + d.height};
-        toLocal_ = toSvg_;
-        ctm_ = {1, 0, 0, -1, -d.viewBoxX, d.viewBoxY + d.height};
         out_.reserve(1 << 16);
     }
 
@@ -153,7 +135,7 @@ private:
     }
     void num(const char* name, double v) {
         check(v, name);
-        attr(name, FormatShortest(v));
+        attr(name, FormatNumber(v));
     }
     // A value that needs no escaping (path data).
     void rawAttr(const char* name, const std::string& value) {
@@ -172,37 +154,7 @@ private:
     // The reference to a gradient element made for a gradient paint (added to
     // the paint definitions); empty when the paint names no gradient.
     std::string gradient(const VtgColor& c);
-    // The paint attributes; `k` is the scale from the element's user space
-    // to the document.
-    void style(const ArtNode* a, double k);
-    // A paint property: an attribute (none for a default), or a declaration
-    // of the style attribute where a style sheet gave the art this property.
-    void prop(const char* name, const std::string& value, bool byDefault = false);
-    // The attributes kept from the file, with the style sheet's overrides.
-    void pathExtras(const ArtNode* a);
-    // Attributes kept from the file, but a lock the art no longer has.
-    void kept(const ArtNode* a);
-    void comments(const ArtNode* a, int depth);
-    // The frame of a group: its user space (local to document) and back.
-    struct Frame {
-        VtgMatrix ctm, toLocal;
-    };
-    Frame enter(const VtgMatrix& local) {
-        const Frame outer{ctm_, toLocal_};
-        ctm_ = doc::Concat(local, ctm_);
-        toLocal_ = doc::Concat(toLocal_, Inverse(local));
-        return outer;
-    }
-    void leave(const Frame& outer) {
-        ctm_ = outer.ctm;
-        toLocal_ = outer.toLocal;
-    }
-    // Whether `a` is still what its file's element said, in the same frame.
-    bool asRead(const ArtNode* a) const {
-        const doc::ElementSource* src = a->s.source.get();
-        return src != nullptr && !src->tag.empty() && !effectResult_ &&
-               src->fingerprint == Fingerprint(a->s, ctm_);
-    }
+    void style(const ArtNode* a);
     // Writes the host data children; returns false when there is none.
     bool data(const ArtNode* a, int depth, bool flat = false);
     void matrix(const VtgMatrix& docMatrix);
@@ -220,13 +172,10 @@ private:
         for (auto it = a->s.children.rbegin(); it != a->s.children.rend(); ++it)
             art(*it, depth);
     }
-    VtgPoint svg(VtgPoint p) const { return doc::Apply(toLocal_, p); }
-    void layer(const doc::LayerNode* l);
+    VtgPoint svg(VtgPoint p) const { return doc::Apply(toSvg_, p); }
 
     const Document& d_;
     VtgMatrix toSvg_{};
-    VtgMatrix toLocal_{}; // document to the user space being written
-    VtgMatrix ctm_{};     // that user space to the document, as the reader makes it
     std::string out_;
     const ArtNode* effectSource_ = nullptr; // art with effects being written as source
     const ArtNode* current_ = nullptr;      // art being written, for errors
@@ -239,8 +188,6 @@ private:
     int clips_ = 0;                    // clip paths written so far
     int paints_ = 0;                   // gradient elements written so far
     std::string paintDefs_;            // the gradient elements of the art's paint
-    const std::vector<std::string>* sheet_ = nullptr; // the art's properties from a sheet
-    std::string sheetStyle_;                          // their declarations
     std::string fault_;
 };
 
@@ -295,11 +242,7 @@ void Writer::flags(const ArtNode* a) {
         attr("display", "none");
     if (a->s.opacity != 1)
         num("opacity", a->s.opacity);
-    // A lock the editor's attribute keeps needs no mark of the host's own.
-    const bool editorLock =
-        std::any_of(a->s.extra.begin(), a->s.extra.end(),
-                    [](const doc::XmlAttr& x) { return x.first == "sodipodi:insensitive"; });
-    if ((at & kVtgArtLocked) != 0 && !editorLock)
+    if ((at & kVtgArtLocked) != 0)
         attr("vtg:locked", "1");
     if (guide)
         attr("vtg:guide", hidden ? "1" : "shown");
@@ -414,7 +357,7 @@ void Writer::paint(const char* name, const VtgColor& c, bool on) {
     }
     if (!on || c.kind == kVtgColorNone || c.kind == kVtgColorGradient ||
         c.kind == kVtgColorPattern) {
-        prop(name, "none");
+        attr(name, "none");
         return;
     }
     checkColor(c);
@@ -423,7 +366,7 @@ void Writer::paint(const char* name, const VtgColor& c, bool on) {
     double rgb[3];
     DisplayRgb(c, rgb);
     const std::string hex = HexColor(rgb[0], rgb[1], rgb[2]);
-    prop(name, hex);
+    attr(name, hex);
     // The hex form reads back as RGB in 1/255 steps; anything else is stored exactly.
     PaintKind k;
     VtgColor back{};
@@ -453,57 +396,8 @@ bool KeptApplies(const doc::ArtState& s, const std::string& name) {
     return true;
 }
 
-void Writer::kept(const ArtNode* a) {
-    for (const auto& [k, v] : a->s.extra)
-        if (k != "sodipodi:insensitive" || (a->s.attributes & kVtgArtLocked) != 0)
-            attr(k.c_str(), v);
-}
-
-void Writer::comments(const ArtNode* a, int depth) {
-    if (a->s.source == nullptr || a->s.source->comments.empty())
-        return;
-    indent(depth);
-    out_ += a->s.source->comments;
-    out_ += '\n';
-}
-
-void Writer::prop(const char* name, const std::string& value, bool byDefault) {
-    if (sheet_ != nullptr && std::find(sheet_->begin(), sheet_->end(), name) != sheet_->end()) {
-        if (!sheetStyle_.empty())
-            sheetStyle_ += ';';
-        sheetStyle_ += name;
-        sheetStyle_ += ':';
-        sheetStyle_ += value;
-        return;
-    }
-    if (!byDefault)
-        attr(name, value);
-}
-
-void Writer::pathExtras(const ArtNode* a) {
-    const doc::ArtState& s = a->s;
-    for (const auto& [k, v] : s.extra) {
-        if (!KeptApplies(s, k) ||
-            (k == "sodipodi:insensitive" && (s.attributes & kVtgArtLocked) == 0))
-            continue;
-        if (k == "style" && !sheetStyle_.empty()) {
-            attr("style", v + ";" + sheetStyle_);
-            sheetStyle_.clear();
-        } else {
-            attr(k.c_str(), v);
-        }
-    }
-    if (!sheetStyle_.empty())
-        attr("style", sheetStyle_);
-    sheetStyle_.clear();
-}
-
-void Writer::style(const ArtNode* a, double k) {
+void Writer::style(const ArtNode* a) {
     const VtgPathStyle& s = a->s.style;
-    // What a style sheet of the file gives the art goes into its style
-    // attribute, which overrides the sheet, defaults too.
-    sheet_ = a->s.source != nullptr && !a->s.source->sheet.empty() ? &a->s.source->sheet : nullptr;
-    sheetStyle_.clear();
     const auto kept = [&](const char* n) {
         return std::any_of(a->s.extra.begin(), a->s.extra.end(), [&](const doc::XmlAttr& x) {
             return x.first == n && KeptApplies(a->s, x.first);
@@ -511,7 +405,8 @@ void Writer::style(const ArtNode* a, double k) {
     };
     if (!kept("fill"))
         paint("fill", s.fill.color, s.fill.on != 0);
-    prop("fill-rule", s.fill.evenOdd != 0 ? "evenodd" : "nonzero", s.fill.evenOdd == 0);
+    if (s.fill.evenOdd != 0)
+        attr("fill-rule", "evenodd");
     if (s.fill.overprint != 0)
         attr("vtg:fill-overprint", "1");
     if (!kept("stroke"))
@@ -522,32 +417,22 @@ void Writer::style(const ArtNode* a, double k) {
         refuse("has a negative stroke width");
     if (!(s.stroke.miterLimit >= 1))
         refuse("has a miter limit below 1");
-    // Widths and dashes in the element's user space; the reader scales
-    // them back, and gets the exact width from the host's copy where that
-    // does not give the same double.
-    {
-        check(s.stroke.width, "stroke-width");
-        const std::string w = FormatShortest(s.stroke.width / k);
-        prop("stroke-width", w, s.stroke.width == k);
-        if (s.stroke.width != k && ReadBack(w) * k != s.stroke.width)
+    if (s.stroke.width != 1) {
+        num("stroke-width", s.stroke.width);
+        if (RoundTrip(s.stroke.width) != s.stroke.width)
             attr("vtg:stroke-width", ExactNumber(s.stroke.width));
     }
-    prop("stroke-linecap",
-         s.stroke.cap == kVtgCapRound    ? "round"
-         : s.stroke.cap == kVtgCapSquare ? "square"
-                                         : "butt",
-         s.stroke.cap != kVtgCapRound && s.stroke.cap != kVtgCapSquare);
-    prop("stroke-linejoin",
-         s.stroke.join == kVtgJoinRound   ? "round"
-         : s.stroke.join == kVtgJoinBevel ? "bevel"
-                                          : "miter",
-         s.stroke.join != kVtgJoinRound && s.stroke.join != kVtgJoinBevel);
-    check(s.stroke.miterLimit, "stroke-miterlimit");
-    prop("stroke-miterlimit", FormatShortest(s.stroke.miterLimit), s.stroke.miterLimit == 4);
-    if (s.stroke.dashCount <= 0) {
-        prop("stroke-dasharray", "none", true);
-        prop("stroke-dashoffset", "0", true);
-    } else {
+    if (s.stroke.cap == kVtgCapRound)
+        attr("stroke-linecap", "round");
+    else if (s.stroke.cap == kVtgCapSquare)
+        attr("stroke-linecap", "square");
+    if (s.stroke.join == kVtgJoinRound)
+        attr("stroke-linejoin", "round");
+    else if (s.stroke.join == kVtgJoinBevel)
+        attr("stroke-linejoin", "bevel");
+    if (s.stroke.miterLimit != 4)
+        num("stroke-miterlimit", s.stroke.miterLimit);
+    if (s.stroke.dashCount > 0) {
         std::string d;
         for (int i = 0; i < s.stroke.dashCount && i < kVtgMaxDashes; ++i) {
             if (i > 0)
@@ -555,12 +440,11 @@ void Writer::style(const ArtNode* a, double k) {
             check(s.stroke.dash[i], "a dash length");
             if (s.stroke.dash[i] < 0)
                 refuse("has a negative dash length");
-            AppendShortest(d, s.stroke.dash[i] / k);
+            AppendNumber(d, s.stroke.dash[i]);
         }
-        prop("stroke-dasharray", d);
-        check(s.stroke.dashOffset, "stroke-dashoffset");
-        prop("stroke-dashoffset", FormatShortest(s.stroke.dashOffset / k),
-             s.stroke.dashOffset == 0);
+        attr("stroke-dasharray", d);
+        if (s.stroke.dashOffset != 0)
+            num("stroke-dashoffset", s.stroke.dashOffset);
     }
 }
 
@@ -607,13 +491,13 @@ bool Writer::data(const ArtNode* a, int depth, bool flat) {
 }
 
 void Writer::matrix(const VtgMatrix& m) {
-    const VtgMatrix t = doc::Concat(m, toLocal_);
+    const VtgMatrix t = doc::Concat(m, doc::Concat(doc::kIdentity, toSvg_));
     std::string s = "matrix(";
     for (double v : {t.a, t.b, t.c, t.d, t.tx, t.ty}) {
         check(v, "a transform");
         if (s.back() != '(')
             s += ' ';
-        AppendShortest(s, v);
+        AppendNumber(s, v);
     }
     s += ')';
     if (s != "matrix(1 0 0 1 0 0)")
@@ -623,38 +507,8 @@ void Writer::matrix(const VtgMatrix& m) {
 void Writer::path(const ArtNode* a, int depth) {
     const doc::ArtState& s = a->s;
     const bool compound = s.kind == kVtgArtCompoundPath;
-    comments(a, depth);
-    indent(depth);
-    if (asRead(a)) {
-        // Nothing changed it: the element as the file had it.
-        const doc::ElementSource& src = *s.source;
-        out_ += '<';
-        out_ += src.tag;
-        id(s.name);
-        // The host's corner flags and open ends where the writer puts them.
-        const auto own = [](const std::string& k) { return k.rfind("vtg:", 0) == 0; };
-        for (const auto& [k, v] : src.geometry)
-            if (!own(k))
-                attr(k.c_str(), v);
-        style(a, Scale(doc::Concat(src.frame, ctm_)));
-        pathExtras(a);
-        flags(a);
-        if (compound)
-            attr("vtg:kind", "compound");
-        else if (s.kind == kVtgArtBrushedPath)
-            attr("vtg:kind", "brushed");
-        for (const auto& [k, v] : src.geometry)
-            if (own(k))
-                attr(k.c_str(), v);
-        if (data(a, depth)) {
-            indent(depth);
-            out_ += "</" + src.tag + ">\n";
-        } else {
-            out_ += "/>\n";
-        }
-        return;
-    }
     const std::vector<const doc::ArtState*> members = Members(s);
+    indent(depth);
     out_ += "<path";
     id(s.name);
     std::string d;
@@ -673,7 +527,7 @@ void Writer::path(const ArtNode* a, int depth) {
         }
         if (!d.empty())
             d += ' ';
-        AppendPathData(d, g, m->closed, effectResult_ ? 3 : kShortest);
+        AppendPathData(d, g, m->closed, effectResult_ ? 3 : 6);
         if (effectResult_)
             continue; // no corner flags: the reader does not read this art
         // The corner flags a reader would compute from what is written.
@@ -692,8 +546,10 @@ void Writer::path(const ArtNode* a, int depth) {
         }
     }
     rawAttr("d", d);
-    style(a, Scale(ctm_));
-    pathExtras(a);
+    style(a);
+    for (const auto& [k, v] : s.extra)
+        if (KeptApplies(s, k))
+            attr(k.c_str(), v);
     flags(a);
     if (compound)
         attr("vtg:kind", "compound");
@@ -711,9 +567,9 @@ void Writer::path(const ArtNode* a, int depth) {
             for (const VtgPoint& p : pts) {
                 if (!e.empty())
                     e += ' ';
-                AppendShortest(e, p.x);
+                AppendNumber(e, p.x);
                 e += ' ';
-                AppendShortest(e, p.y);
+                AppendNumber(e, p.y);
             }
             attr("vtg:ends", e);
         }
@@ -738,7 +594,7 @@ std::string Writer::pathData(const ArtNode* a) {
         }
         if (!d.empty())
             d += ' ';
-        AppendPathData(d, g, m->closed, kShortest);
+        AppendPathData(d, g, m->closed);
     }
     return d;
 }
@@ -845,18 +701,12 @@ void Writer::write(const ArtNode* a, int depth) {
         path(a, depth);
         return;
     case kVtgArtGroup: {
-        // A group's transform stays: its art is written in its user space.
-        const doc::ElementSource* src = s.source.get();
-        const Frame outer = enter(src != nullptr ? src->frame : doc::kIdentity);
         std::string clipDef;
         const std::string clipId = clipDefinition(a, depth + 1, clipDef);
-        comments(a, depth);
         indent(depth);
         out_ += "<g";
         id(s.name);
-        if (src != nullptr)
-            extra(src->geometry);
-        kept(a);
+        extra(s.extra);
         flags(a);
         if (!clipId.empty())
             attr("clip-path", "url(#" + clipId + ")");
@@ -864,18 +714,11 @@ void Writer::write(const ArtNode* a, int depth) {
             out_ += ">\n";
         out_ += clipDef;
         children(a, depth + 1);
-        if (src != nullptr && !src->trailing.empty()) {
-            indent(depth + 1);
-            out_ += src->trailing;
-            out_ += '\n';
-        }
-        leave(outer);
         indent(depth);
         out_ += "</g>\n";
         return;
     }
     case kVtgArtPlugin: {
-        comments(a, depth);
         indent(depth);
         out_ += "<g vtg:kind=\"plugin\"";
         id(s.name);
@@ -903,15 +746,13 @@ void Writer::write(const ArtNode* a, int depth) {
         return;
     }
     case kVtgArtForeign: {
-        comments(a, depth);
         indent(depth);
-        const VtgMatrix t = doc::Concat(s.matrix, toLocal_);
+        const VtgMatrix t = doc::Concat(s.matrix, toSvg_);
         for (double v : {t.a, t.b, t.c, t.d, t.tx, t.ty})
             check(v, "a transform");
-        const bool plain =
-            Same(s.matrix, ctm_) ||
-            (FormatNumber(t.a) == "1" && FormatNumber(t.b) == "0" && FormatNumber(t.c) == "0" &&
-             FormatNumber(t.d) == "1" && FormatNumber(t.tx) == "0" && FormatNumber(t.ty) == "0");
+        const bool plain = FormatNumber(t.a) == "1" && FormatNumber(t.b) == "0" &&
+                           FormatNumber(t.c) == "0" && FormatNumber(t.d) == "1" &&
+                           FormatNumber(t.tx) == "0" && FormatNumber(t.ty) == "0";
         if (plain) {
             out_ += s.xml;
         } else {
@@ -953,16 +794,12 @@ void Writer::write(const ArtNode* a, int depth) {
         kindName = "envelope";
         break;
     }
-    comments(a, depth);
     indent(depth);
     out_ += '<';
     out_ += tag;
     id(s.name);
-    kept(a);
-    if (asRead(a))
-        extra(s.source->geometry); // its transform as written
-    else
-        matrix(s.matrix);
+    extra(s.extra);
+    matrix(s.matrix);
     flags(a);
     if (kindName != nullptr)
         attr("vtg:kind", kindName);
@@ -974,56 +811,13 @@ void Writer::write(const ArtNode* a, int depth) {
     out_ += ">\n";
 }
 
-void Writer::layer(const doc::LayerNode* l) {
-    out_ += "  <g";
-    id(l->group->s.name);
-    attr("inkscape:label", l->name);
-    attr("inkscape:groupmode", "layer");
-    std::string style;
-    for (const auto& [k, v] : l->extra) {
-        if (k == "style")
-            style = v;
-        else
-            attr(k.c_str(), v);
-    }
-    if (!l->visible)
-        style += style.empty() ? "display:none" : ";display:none";
-    if (!style.empty())
-        attr("style", style);
-    if (l->locked)
-        attr("sodipodi:insensitive", "true");
-    if (l->color[0] != 0x4F4F || l->color[1] != 0x8080 || l->color[2] != 0xFFFF)
-        attr("vtg:layer-color", std::to_string(l->color[0]) + " " + std::to_string(l->color[1]) +
-                                    " " + std::to_string(l->color[2]));
-    if (l == d_.currentLayer && d_.layers.size() > 1)
-        attr("vtg:current", "1");
-    out_ += ">\n";
-    const Frame outer = enter(l->frame);
-    children(l->group, 2);
-    leave(outer);
-    if (!l->comments.empty()) {
-        indent(2);
-        out_ += l->comments;
-        out_ += '\n';
-    }
-    out_ += "  </g>\n";
-}
-
 std::string Writer::run() {
     out_ += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     out_ += "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:vtg=\"urn:vertigon:host\"";
-    bool hasSize = false, hasEditor = false, hasViews = false;
-    for (const auto& [k, v] : d_.rootExtra) {
+    bool hasSize = false;
+    for (const auto& [k, v] : d_.rootExtra)
         if (k == "width" || k == "height")
             hasSize = true;
-        hasEditor = hasEditor || k == "xmlns:inkscape";
-        hasViews = hasViews || k == "xmlns:sodipodi";
-    }
-    // Layers are written as the drawing editor marks them.
-    if (!hasEditor)
-        attr("xmlns:inkscape", kInkscapeNamespace);
-    if (!hasViews)
-        attr("xmlns:sodipodi", kSodipodiNamespace);
     if (!(d_.width >= kMinPageSize && d_.height >= kMinPageSize && d_.width <= kMaxPageSize &&
           d_.height <= kMaxPageSize))
         fault_ = "the document has a page size out of range";
@@ -1048,25 +842,27 @@ std::string Writer::run() {
     if (!d_.defs.empty())
         out_ += d_.defs + "\n";
     const size_t paintAt = out_.size();
-    // What stood outside the layers goes before the layer it preceded; what
-    // followed the last layer, or a layer since deleted, after the last.
-    const auto outside = [&](const doc::LayerNode* before) {
-        for (const Document::Outside& o : d_.outside)
-            if (o.before == before) {
-                out_ += o.xml;
-                out_ += '\n';
-            }
-    };
     for (auto it = d_.layers.rbegin(); it != d_.layers.rend(); ++it) {
-        outside(*it);
-        layer(*it);
-    }
-    for (const Document::Outside& o : d_.outside)
-        if (o.before == nullptr ||
-            std::find(d_.layers.begin(), d_.layers.end(), o.before) == d_.layers.end()) {
-            out_ += o.xml;
-            out_ += '\n';
+        const doc::LayerNode* l = *it;
+        out_ += "  <g";
+        id(l->group->s.name);
+        attr("vtg:layer", l->name);
+        if (l->color[0] != 0x4F4F || l->color[1] != 0x8080 || l->color[2] != 0xFFFF)
+            attr("vtg:layer-color", std::to_string(l->color[0]) + " " +
+                                        std::to_string(l->color[1]) + " " +
+                                        std::to_string(l->color[2]));
+        if (!l->visible) {
+            attr("display", "none");
+            attr("vtg:visible", "0");
         }
+        if (l->locked)
+            attr("vtg:locked", "1");
+        if (l == d_.currentLayer && d_.layers.size() > 1)
+            attr("vtg:current", "1");
+        out_ += ">\n";
+        children(l->group, 2);
+        out_ += "  </g>\n";
+    }
     if (!paintDefs_.empty())
         out_.insert(paintAt, "  <defs vtg:kind=\"paint\">\n" + paintDefs_ + "  </defs>\n");
     out_ += "</svg>\n";

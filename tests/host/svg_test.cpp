@@ -138,11 +138,9 @@ TEST(Svg, ShapesStylesAndKinds) {
     EXPECT_EQ(Find(*d, "i")->s.kind, kVtgArtPlaced);
     EXPECT_EQ(Find(*d, "u")->s.kind, kVtgArtSymbolInstance);
     EXPECT_EQ(Find(*d, "u")->s.symbolId, "sym");
-    // A top-level description is no art: it stays outside the layer.
-    EXPECT_EQ(Find(*d, "keep"), nullptr);
-    EXPECT_NE(WriteSvgText(*d).find("<desc id=\"keep\">text</desc>"), std::string::npos);
-    // Front-most first: the last art element of the file is the first child.
-    EXPECT_EQ(d->layers[0]->group->s.children.front()->s.name, "u");
+    EXPECT_EQ(Find(*d, "keep")->s.kind, kVtgArtForeign);
+    // Front-most first: the last element of the file is the first child.
+    EXPECT_EQ(d->layers[0]->group->s.children.front()->s.name, "keep");
 }
 
 TEST(Svg, FixturesRoundTripByteForByte) {
