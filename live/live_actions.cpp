@@ -11,10 +11,10 @@ namespace vtg {
 
 namespace {
 
-const LiveAction* const kActions[] = {
-    &kCircleAction, &kBorderAction, &kGalaxyAction,     &kExplosionAction,   &kCutoutAction,
-    &kShadowAction, &kEmbossAction, &kGenerationAction, &kReflectionsAction, &kFrameAction,
-    &kNeonAction};
+const LiveAction* const kActions[] = {&kCircleAction,    &kBorderAction,     &kGalaxyAction,
+                                      &kExplosionAction, &kCutoutAction,     &kShadowAction,
+                                      &kEmbossAction,    &kGenerationAction, &kReflectionsAction,
+                                      &kFrameAction,     &kNeonAction};
 
 const LiveAction* ActionOfIndex(int16_t index) {
     for (const LiveAction* a : kActions)

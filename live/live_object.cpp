@@ -27,9 +27,9 @@
 #include "live/generation/generation_generator.hpp"
 #include "live/live_actions.hpp"
 #include "live/live_copies.hpp"
-#include "live/reflections/reflections_generator.hpp"
-#include "live/path3d/path3d_object.hpp"
 #include "live/neon/neon_generator.hpp"
+#include "live/path3d/path3d_object.hpp"
+#include "live/reflections/reflections_generator.hpp"
 #include "params/live_storage.hpp"
 #include "params/param_types.hpp"
 
